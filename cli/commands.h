@@ -1,0 +1,13 @@
+#pragma once
+// One function a command; each returns the process exit code and reports errors
+// as one line on standard error.
+#include <string>
+#include <vector>
+
+namespace lavodc::cli {
+
+int runDump(const std::vector<std::string>& args);
+int runBuild(const std::vector<std::string>& args);
+int runPdf(const std::vector<std::string>& args);
+
+} // namespace lavodc::cli

@@ -1,0 +1,37 @@
+// lavodc-cli: batch work on sheet files without the window.
+#include "cli/commands.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+void printUsage()
+{
+    std::fputs("usage: lavodc-cli dump FILE.Lvo\n"
+               "       lavodc-cli build SHEET.json OUT.Lvo\n"
+               "       lavodc-cli pdf FILE.Lvo OUT.pdf [--date yyyy.mm.dd] [--top T] [--left L] [--pages A-B]\n",
+               stderr);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) {
+        printUsage();
+        return 2;
+    }
+    const std::string command = argv[1];
+    const std::vector<std::string> args(argv + 2, argv + argc);
+    if (command == "dump")
+        return lavodc::cli::runDump(args);
+    if (command == "build")
+        return lavodc::cli::runBuild(args);
+    if (command == "pdf")
+        return lavodc::cli::runPdf(args);
+    printUsage();
+    return 2;
+}

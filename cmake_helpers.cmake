@@ -1,0 +1,40 @@
+# A folder's library from the sources found in it; an empty folder gives an interface target
+# so that the layers can name each other before every folder holds code.
+function(lavodc_folder_library target)
+  cmake_parse_arguments(ARG "" "" "LINK" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  file(GLOB headers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
+  if(sources)
+    add_library(${target} STATIC ${sources} ${headers})
+    target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR})
+    target_link_libraries(${target} PUBLIC ${ARG_LINK})
+  else()
+    add_library(${target} INTERFACE)
+    target_include_directories(${target} INTERFACE ${CMAKE_SOURCE_DIR})
+    target_link_libraries(${target} INTERFACE ${ARG_LINK})
+  endif()
+endfunction()
+
+# A GoogleTest executable from the sources of one test folder, registered with CTest.
+function(lavodc_test_folder target)
+  cmake_parse_arguments(ARG "QT" "" "LINK" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  if(NOT sources)
+    return()
+  endif()
+  if(ARG_QT)
+    list(APPEND sources ${CMAKE_SOURCE_DIR}/tests/qt_test_main.cpp)
+    add_executable(${target} ${sources})
+    target_link_libraries(${target} PRIVATE ${ARG_LINK} GTest::gtest Qt6::Test)
+  else()
+    add_executable(${target} ${sources})
+    target_link_libraries(${target} PRIVATE ${ARG_LINK} GTest::gtest_main)
+  endif()
+  set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  target_compile_definitions(${target} PRIVATE
+    LAVODC_BIN_DIR="${CMAKE_BINARY_DIR}/bin"
+    LAVODC_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+  gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endfunction()

@@ -1,0 +1,42 @@
+#pragma once
+// The .Lvo sheet file: 344-byte records, three header records (A, B, C) then one per worker (N).
+
+#include "sheet.h"
+
+#include <cstddef>
+#include <functional>
+#include <stdexcept>
+#include <string>
+
+namespace lavodc {
+
+inline constexpr std::size_t kRecordSize = 344;
+
+// An I/O failure; what() is the platform's text for it (e.g. "No such file or directory").
+class SheetFileError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+using Progress = std::function<void(int)>;
+
+// Writes header records A, B, C and one record per row in the table's current order.
+// Goes through a temporary file in the target's folder, renamed over the target only
+// once everything is written and flushed: a failed write leaves the old file whole.
+// `progress` gets i * 100 / rows before each worker record i.
+void WriteSheetFile(const std::string& path, const Sheet& sheet, const Progress& progress = {});
+
+// Reads every whole record. Header records set the header values they carry (starting
+// from sheet.header as it is), worker records are appended to the table, sorted once.
+// `progress` gets the wrapping 0..99 record counter. On failure `sheet` is unchanged.
+void ReadSheetFile(const std::string& path, Sheet& sheet, const Progress& progress = {});
+
+// Open as the program does it: period set to the current month, header reset, by-name
+// order, the table emptied, the file read, every day count recounted.
+// On failure `sheet` is unchanged.
+void OpenSheetFile(const std::string& path, Sheet& sheet, const Progress& progress = {});
+
+// Save as the program does it: the period rebuilt from the year and month, then written.
+void SaveSheetFile(const std::string& path, Sheet& sheet, const Progress& progress = {});
+
+} // namespace lavodc

@@ -1,0 +1,117 @@
+#pragma once
+// The in-memory worker table: rows of WorkerRow kept in one of two index orders,
+// a current row, append/edit/post/delete, walking, bookmarks, and change notifications
+// for bound views that can be frozen (nestably) during walks over the whole table.
+
+#include "worker_fields.h"
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lavodc {
+
+class TableError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+inline constexpr std::string_view kByNameIndex = "pName; nName";
+inline constexpr std::string_view kByJobIndex = "nName; pName";
+
+// Views bound to the table. Nothing is delivered while the table is frozen; the last
+// unfreeze delivers one tableChanged() and one currentChanged().
+class WorkerTableListener {
+public:
+    virtual ~WorkerTableListener() = default;
+    virtual void tableChanged() = 0;          // rows added, removed, reordered or replaced
+    virtual void rowChanged(int row) = 0;     // one row changed and kept its position
+    virtual void currentChanged(int row) = 0; // the current row moved (-1: none)
+};
+
+class WorkerTable {
+public:
+    using Bookmark = std::uint64_t;
+    enum class State { Inactive, Browse, Edit, Insert };
+
+    WorkerTable();
+
+    // Structure file: a small text file listing the fields with their types and sizes.
+    // Loading one replaces the contents (the table is closed afterwards); a file that does
+    // not list exactly the fixed fields in their order is refused with a TableError.
+    // A missing file raises: Cannot open file "<path>". <reason>
+    void LoadStructure(const std::string& path);
+    static void WriteStructure(const std::string& path);
+
+    void Open();
+    void Close();
+    bool Active() const;
+    State state() const;
+
+    // Walking, in the current order. Eof() turns true after Next() on the last row,
+    // or at once on an empty table.
+    void First();
+    void Last();
+    void Next();
+    void Prior();
+    bool Eof() const;
+    bool Bof() const;
+    int RecordCount() const;
+    bool IsEmpty() const;
+    int CurrentIndex() const;              // -1 when there is no row
+    void MoveTo(int index);
+
+    // Changing rows. Append starts a new row (Insert state), Edit the current one;
+    // Post stores it in its place in the current order and makes it current; Cancel drops it.
+    void Append();
+    void Edit();
+    void Post();
+    void Cancel();
+    void Delete();                         // the next row becomes current (the last if none)
+
+    // Loading many rows: appended as they are (strings cut to size), sorted once.
+    void AppendRows(std::vector<WorkerRow> rows);
+    void ReplaceRows(std::vector<WorkerRow> rows);
+
+    Bookmark GetBookmark() const;
+    bool GotoBookmark(Bookmark mark);      // false when the row is gone
+    void FreeBookmark(Bookmark) {}
+
+    void Freeze();                         // DisableControls
+    void Unfreeze();                       // EnableControls
+    bool Frozen() const;
+
+    void SetIndexFieldNames(std::string_view names);   // kByNameIndex or kByJobIndex
+    const std::string& IndexFieldNames() const;
+
+    // Field access on the current row (the edit buffer while editing). Setters need
+    // Edit or Insert state; strings are cut to the field's size in bytes.
+    std::string FieldText(std::string_view name) const;
+    double FieldFloat(std::string_view name) const;
+    std::int32_t FieldInteger(std::string_view name) const;
+    void SetFieldText(std::string_view name, std::string_view value);
+    void SetFieldFloat(std::string_view name, double value);
+    void SetFieldInteger(std::string_view name, std::int32_t value);
+    std::string FieldTextAt(int position) const;
+    void SetFieldTextAt(int position, std::string_view value);
+    // What a bound grid shows: SmMny grouped by thousands, 0 as an empty cell.
+    std::string DisplayText(std::string_view name) const;
+
+    const WorkerRow& CurrentRow() const;
+    const WorkerRow& RowAt(int index) const;   // in the current order
+
+    void DeleteAllRows();
+    void RecountDays();
+    void RecountAllDays();
+
+    void AddListener(WorkerTableListener* listener);
+    void RemoveListener(WorkerTableListener* listener);
+
+private:
+    struct Entry;
+    // implementation-defined members follow in the implementation's revision of this header
+};
+
+} // namespace lavodc
