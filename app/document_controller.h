@@ -1,0 +1,39 @@
+#pragma once
+// New, Open, Save and Save As of the one sheet, with the file name, the modified flag,
+// the save question, the work folder and the wait window around file work.
+
+#include "app/document_view.h"
+#include "core/sheet.h"
+#include "services/prompts.h"
+
+#include <QString>
+
+namespace lavodc {
+
+class DocumentController {
+public:
+    // `programFolder` holds lavocfg.ini, TmLdoc.str and Temp/TmpLdoc.cds.
+    DocumentController(Sheet& sheet, DocumentView& view, Prompts& prompts, QString programFolder);
+
+    static QString untitledName();            // "이름없음.Lvo"
+
+    const QString& SheetFileName() const;
+    bool SheetModified() const;
+    void SetSheetModified(bool modified);     // the editing commands set it
+    bool IsUntitled() const;
+
+    // Each returns false when it stopped without doing its work (cancelled or failed).
+    bool NewFileClick();
+    bool HFileOpenClick();
+    bool SaveBtnClick();
+    bool RnameBtnClick();
+    // Asks Yes/No/Cancel; on Yes saves. A Yes whose save did not happen counts as Cancel.
+    SaveAnswer AskSaveChanges();
+    // Closing the window: asks when the sheet has unsaved changes; false keeps it open.
+    bool MayClose();
+
+private:
+    // implementation-defined members follow in the implementation's revision of this header
+};
+
+} // namespace lavodc
