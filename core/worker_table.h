@@ -51,7 +51,9 @@ public:
     State state() const;
 
     // Walking, in the current order. Eof() turns true after Next() on the last row,
-    // or at once on an empty table.
+    // after deleting the last row, or at once on an empty table; Bof() after First() or
+    // after Prior() on the first row. Walking while a row is appended or edited posts it
+    // first when a field was set, and drops it otherwise.
     void First();
     void Last();
     void Next();
@@ -72,6 +74,7 @@ public:
     void Delete();                         // the next row becomes current (the last if none)
 
     // Loading many rows: appended as they are (strings cut to size), sorted once.
+    // Rows that tie with rows already there come after them. The first row becomes current.
     void AppendRows(std::vector<WorkerRow> rows);
     void ReplaceRows(std::vector<WorkerRow> rows);
 
@@ -110,8 +113,41 @@ public:
     void RemoveListener(WorkerTableListener* listener);
 
 private:
-    struct Entry;
-    // implementation-defined members follow in the implementation's revision of this header
+    struct Entry {
+        WorkerRow row;
+        Bookmark id = 0;
+        std::u32string pNameKey;   // code points, precomputed for sorting
+        std::u32string nNameKey;
+    };
+
+    void requireActive() const;
+    void requireEditing() const;
+    void checkBrowseMode();
+    Entry makeEntry(WorkerRow row);
+    bool entryLess(const Entry& a, const Entry& b) const;
+    int insertSorted(Entry entry);
+    void sortAll();
+    void loadRows(std::vector<WorkerRow> rows, bool replace);
+    WorkerRow& writableRow();
+    const WorkerRow& readableRow() const;
+    void setCurrent(int index);
+    bool isListening(WorkerTableListener* listener) const;
+    void notifyTableChanged();
+    void notifyRowChanged(int row);
+    void notifyCurrentChanged();
+
+    std::vector<Entry> rows_;
+    State state_ = State::Inactive;
+    int current_ = -1;
+    bool eof_ = true;
+    bool bof_ = true;
+    WorkerRow buffer_;          // the row being appended or edited
+    bool modified_ = false;
+    Bookmark nextId_ = 1;
+    std::string indexNames_{kByNameIndex};
+    bool byJob_ = false;
+    int freezeDepth_ = 0;
+    std::vector<WorkerTableListener*> listeners_;
 };
 
 } // namespace lavodc
