@@ -1,0 +1,154 @@
+#include "editing/masked_line_edit.h"
+
+#include "core/cp949.h"
+
+#include <QKeyEvent>
+
+namespace lavodc {
+
+namespace {
+
+// Characters Qt's mask notation gives a meaning of its own; a literal among them needs "\".
+bool isQtMaskSpecial(char c)
+{
+    static const std::string_view special = "AaNnXx90Dd#HhBb><!{}[]\\";
+    return special.find(c) != std::string_view::npos;
+}
+
+// Qt's code for a position, chosen by what the position accepts. Every position is
+// optional on the Qt side: required positions only matter to Qt's acceptance test,
+// which the program never asks, and the text rule is ours.
+char qtCodeFor(const EditMask& mask, std::size_t pos)
+{
+    const bool digit = mask.accepts(pos, '5');
+    const bool letter = mask.accepts(pos, 'a');
+    const bool other = mask.accepts(pos, '@');
+    if (other)
+        return 'x';
+    if (digit && letter)
+        return 'n';
+    if (letter)
+        return 'a';
+    if (mask.accepts(pos, '+'))
+        return '#';
+    return '0';
+}
+
+QString qtInputMask(const EditMask& mask)
+{
+    QString qtMask;
+    for (std::size_t pos = 0; pos < mask.length(); ++pos) {
+        if (mask.isLiteral(pos)) {
+            const char literal = mask.literalAt(pos);
+            if (isQtMaskSpecial(literal))
+                qtMask += QLatin1Char('\\');
+            qtMask += QLatin1Char(literal);
+        } else {
+            qtMask += QLatin1Char(qtCodeFor(mask, pos));
+        }
+    }
+    qtMask += QLatin1Char(';');
+    qtMask += QLatin1Char(mask.blankChar());
+    return qtMask;
+}
+
+bool isAscii(QChar c) { return c.unicode() < 0x80; }
+
+} // namespace
+
+MaskedLineEdit::MaskedLineEdit(QWidget* parent) : QLineEdit(parent) {}
+
+MaskedLineEdit::MaskedLineEdit(const QString& mask, QWidget* parent) : QLineEdit(parent)
+{
+    setEditMask(mask);
+}
+
+void MaskedLineEdit::setEditMask(const QString& mask)
+{
+    maskText_ = mask;
+    if (mask.isEmpty()) {
+        mask_.reset();
+        setInputMask(QString());
+        setAttribute(Qt::WA_InputMethodEnabled, true);
+        return;
+    }
+    mask_.emplace(mask.toStdString());
+    setInputMask(qtInputMask(*mask_));
+    // One byte per position: a composed Hangul syllable has no place in a masked box.
+    setAttribute(Qt::WA_InputMethodEnabled, false);
+}
+
+std::string MaskedLineEdit::shownBytes() const
+{
+    const QString display = displayText();
+    const char blank = mask_->blankChar();
+    std::string shown;
+    shown.reserve(mask_->length());
+    for (std::size_t pos = 0; pos < mask_->length(); ++pos) {
+        const QChar c = pos < std::size_t(display.size()) ? display.at(qsizetype(pos)) : QChar(blank);
+        if (mask_->isLiteral(pos))
+            shown.push_back(mask_->literalAt(pos));
+        else if (isAscii(c))
+            shown.push_back(char(c.unicode()));
+        else
+            shown.push_back(blank);
+    }
+    return shown;
+}
+
+std::string MaskedLineEdit::maskedBytes() const
+{
+    if (!mask_)
+        return toCp949(text().toStdString());
+    return mask_->textFromShown(shownBytes());
+}
+
+QString MaskedLineEdit::maskedText() const
+{
+    return QString::fromStdString(fromCp949(maskedBytes()));
+}
+
+void MaskedLineEdit::setMaskedBytes(std::string_view cp949)
+{
+    if (!mask_) {
+        setText(QString::fromStdString(fromCp949(cp949)));
+        return;
+    }
+    const std::string shown = mask_->shownFromText(cp949);
+    const QLatin1Char blank(mask_->blankChar());
+    QString display;
+    display.reserve(qsizetype(shown.size()));
+    for (std::size_t pos = 0; pos < shown.size(); ++pos) {
+        const char c = shown[pos];
+        if (mask_->isLiteral(pos))
+            display += QLatin1Char(c);
+        // Qt would refuse a blank (and anything beyond ASCII) and shift the rest of the
+        // text left; an empty position reads back as a blank anyway.
+        else if (c == ' ' || static_cast<unsigned char>(c) >= 0x80)
+            display += blank;
+        else
+            display += QLatin1Char(c);
+    }
+    setText(display);
+}
+
+void MaskedLineEdit::setMaskedText(const QString& text)
+{
+    setMaskedBytes(toCp949(text.toStdString()));
+}
+
+void MaskedLineEdit::keyPressEvent(QKeyEvent* event)
+{
+    if (mask_) {
+        const QString typed = event->text();
+        for (QChar c : typed) {
+            if (!isAscii(c)) {
+                event->ignore();
+                return;
+            }
+        }
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+} // namespace lavodc
