@@ -7,6 +7,7 @@
 #include "services/prompts.h"
 
 #include <QString>
+#include <functional>
 
 namespace lavodc {
 
@@ -33,7 +34,26 @@ public:
     bool MayClose();
 
 private:
-    // implementation-defined members follow in the implementation's revision of this header
+    bool runCommand(const std::function<bool()>& command);
+    bool newSheet();
+    bool openSheet();
+    bool save();
+    bool saveAs();
+    // Writes the sheet to `fileName_` under the wait window; `fileWritten` turns true
+    // once the file is complete, before the work folder is remembered.
+    void writeSheet(bool& fileWritten);
+    // The period follows the year and month boxes whenever the sheet is saved.
+    void takeHeaderFromView();
+    void setFileName(const QString& fileName, const QString& shownName);
+    FileDialogRequest fileDialogRequest() const;
+
+    Sheet& sheet_;
+    DocumentView& view_;
+    Prompts& prompts_;
+    QString programFolder_;
+    QString fileName_;
+    QString shownName_;     // what the file-name label shows after "파일명: "
+    bool modified_ = false;
 };
 
 } // namespace lavodc

@@ -1,0 +1,275 @@
+#include "app/document_controller.h"
+
+#include "core/cp949.h"
+#include "core/sheet_file.h"
+#include "services/settings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStringDecoder>
+
+#include <exception>
+
+namespace lavodc {
+
+namespace {
+
+QString waitMessage() { return QStringLiteral("파일을 읽고 있습니다. 잠시만..."); }
+QString labelText(const QString& name) { return QStringLiteral("파일명: ") + name; }
+
+// The file system takes paths in the platform's own encoding.
+std::string nativePath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+// Core errors carry platform texts and paths (UTF-8 here) or sheet texts (CP949).
+QString errorText(const std::exception& error)
+{
+    const QByteArray bytes(error.what());
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString text = utf8(bytes);
+    if (!utf8.hasError())
+        return text;
+    return QString::fromStdString(fromCp949(bytes.toStdString()));
+}
+
+// ASCII letters only: Hangul and other letters are shown as chosen.
+QString lowerAsciiLetters(QString path)
+{
+    for (QChar& c : path)
+        if (c.unicode() < 0x80)
+            c = c.toLower();
+    return path;
+}
+
+// The wait window stays up exactly as long as the file work, failures included.
+class WaitWindow {
+public:
+    explicit WaitWindow(DocumentView& view) : view_(view) { view_.showWait(waitMessage()); }
+    ~WaitWindow() { view_.hideWait(); }
+    WaitWindow(const WaitWindow&) = delete;
+    WaitWindow& operator=(const WaitWindow&) = delete;
+
+private:
+    DocumentView& view_;
+};
+
+// Bound views would redraw on every row while the whole table is read or written.
+class FrozenViews {
+public:
+    explicit FrozenViews(WorkerTable& table) : table_(table) { table_.Freeze(); }
+    ~FrozenViews() { table_.Unfreeze(); }
+    FrozenViews(const FrozenViews&) = delete;
+    FrozenViews& operator=(const FrozenViews&) = delete;
+
+private:
+    WorkerTable& table_;
+};
+
+} // namespace
+
+DocumentController::DocumentController(Sheet& sheet, DocumentView& view, Prompts& prompts,
+                                       QString programFolder)
+    : sheet_(sheet), view_(view), prompts_(prompts), programFolder_(std::move(programFolder)),
+      fileName_(untitledName()), shownName_(untitledName())
+{
+}
+
+QString DocumentController::untitledName() { return QStringLiteral("이름없음.Lvo"); }
+
+const QString& DocumentController::SheetFileName() const { return fileName_; }
+bool DocumentController::SheetModified() const { return modified_; }
+void DocumentController::SetSheetModified(bool modified) { modified_ = modified; }
+bool DocumentController::IsUntitled() const { return fileName_ == untitledName(); }
+
+bool DocumentController::NewFileClick()
+{
+    if (modified_ && AskSaveChanges() == SaveAnswer::Cancel)
+        return false;
+    return runCommand([this] { return newSheet(); });
+}
+
+bool DocumentController::HFileOpenClick()
+{
+    return runCommand([this] { return openSheet(); });
+}
+
+bool DocumentController::SaveBtnClick()
+{
+    return runCommand([this] { return save(); });
+}
+
+bool DocumentController::RnameBtnClick()
+{
+    return runCommand([this] { return saveAs(); });
+}
+
+SaveAnswer DocumentController::AskSaveChanges()
+{
+    prompts_.Beep();
+    const SaveAnswer answer = prompts_.AskSaveChanges(
+        QStringLiteral("자료내용이 변경되었습니다.\n저장하시겠습니까?"));
+    switch (answer) {
+    case SaveAnswer::No:
+        modified_ = false;
+        return answer;
+    case SaveAnswer::Yes:
+        // A Yes that saved nothing must not let the caller discard the sheet.
+        return SaveBtnClick() ? SaveAnswer::Yes : SaveAnswer::Cancel;
+    case SaveAnswer::Cancel:
+        break;
+    }
+    return SaveAnswer::Cancel;
+}
+
+bool DocumentController::MayClose()
+{
+    return !modified_ || AskSaveChanges() != SaveAnswer::Cancel;
+}
+
+bool DocumentController::runCommand(const std::function<bool()>& command)
+{
+    try {
+        return command();
+    } catch (const std::exception& error) {
+        prompts_.ErrorBox(errorText(error));
+        return false;
+    }
+}
+
+bool DocumentController::newSheet()
+{
+    sheet_.period = CurrentPeriod();
+    setFileName(untitledName(), untitledName());
+
+    WorkerTable& table = sheet_.table;
+    table.LoadStructure(nativePath(QDir(programFolder_).filePath(QStringLiteral("Temp/TmpLdoc.cds"))));
+    table.Open();
+    table.DeleteAllRows();
+    table.SetIndexFieldNames(kByNameIndex);
+    view_.showByNameOrder();
+
+    ResetHeader(sheet_.header, sheet_.period);
+    view_.pushHeader(sheet_.header);
+
+    modified_ = false;
+    view_.focusSiteName();
+    return true;
+}
+
+bool DocumentController::openSheet()
+{
+    // An untitled sheet without workers is replaced without a question.
+    const bool worthKeeping = !(IsUntitled() && sheet_.table.IsEmpty());
+    bool discardAgreed = false;
+    if (worthKeeping && modified_) {
+        const SaveAnswer answer = AskSaveChanges();
+        if (answer == SaveAnswer::Cancel)
+            return false;
+        discardAgreed = answer == SaveAnswer::No;
+    }
+    // The unsaved changes were only given up for the file that did not come: keep them marked.
+    auto keepChangesMarked = [&] {
+        if (discardAgreed)
+            modified_ = true;
+    };
+
+    const std::optional<QString> chosen = prompts_.OpenFileName(fileDialogRequest());
+    if (!chosen) {
+        keepChangesMarked();
+        return false;
+    }
+
+    try {
+        WaitWindow wait(view_);
+        FrozenViews frozen(sheet_.table);
+        // Leaves the sheet untouched when the file can't be read whole.
+        OpenSheetFile(nativePath(*chosen), sheet_, [this](int position) { view_.setWaitGauge(position); });
+        view_.setWaitGauge(100);
+    } catch (...) {
+        keepChangesMarked();
+        throw;
+    }
+
+    setFileName(*chosen, *chosen);
+    view_.showByNameOrder();
+    view_.pushHeader(sheet_.header);
+    view_.focusWorkerList();
+    return true;
+}
+
+bool DocumentController::save()
+{
+    takeHeaderFromView();
+    if (IsUntitled())
+        return saveAs();
+
+    bool fileWritten = false;
+    writeSheet(fileWritten);
+    view_.focusWorkerList();
+    modified_ = false;
+    return true;
+}
+
+bool DocumentController::saveAs()
+{
+    if (sheet_.table.IsEmpty())
+        return false;
+    const std::optional<QString> chosen = prompts_.SaveFileName(fileDialogRequest());
+    if (!chosen)
+        return false;
+
+    const QString previousName = fileName_;
+    const QString previousShown = shownName_;
+    setFileName(*chosen, lowerAsciiLetters(*chosen));
+    bool fileWritten = false;
+    try {
+        writeSheet(fileWritten);
+    } catch (...) {
+        // Nothing was written there: the sheet still belongs to its previous file.
+        if (!fileWritten)
+            setFileName(previousName, previousShown);
+        throw;
+    }
+    view_.focusWorkerList();
+    modified_ = false;
+    return true;
+}
+
+void DocumentController::writeSheet(bool& fileWritten)
+{
+    // Save As comes here without passing through Save.
+    takeHeaderFromView();
+
+    WaitWindow wait(view_);
+    // The writer walks the rows by position, so the current row stays where it was.
+    FrozenViews frozen(sheet_.table);
+    SaveSheetFile(nativePath(fileName_), sheet_, [this](int position) { view_.setWaitGauge(position); });
+    fileWritten = true;
+    SaveWorkFolder(fileName_, QString::fromLatin1(kIniFileName));
+    view_.setWaitGauge(100);
+}
+
+void DocumentController::takeHeaderFromView()
+{
+    view_.pullHeader(sheet_.header);
+    sheet_.period = PeriodFromHeader(sheet_.header);
+}
+
+void DocumentController::setFileName(const QString& fileName, const QString& shownName)
+{
+    fileName_ = fileName;
+    shownName_ = shownName;
+    view_.setFileLabel(labelText(shownName_));
+}
+
+FileDialogRequest DocumentController::fileDialogRequest() const
+{
+    FileDialogRequest request;
+    request.title = QStringLiteral("파일명을 확인하세요.");
+    request.filter = QStringLiteral("근로내역확인신고서 (*.Lvo)");
+    request.defaultSuffix = QStringLiteral("Lvo");
+    request.proposedName = fileName_;
+    request.initialFolder = GetWorkFolder(QString::fromLatin1(kIniFileName));
+    return request;
+}
+
+} // namespace lavodc
