@@ -3,6 +3,7 @@
 // All texts are CP949 byte strings; every length, width and position counts bytes.
 // "Trim" removes characters with codes 0x20 and below.
 
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
