@@ -1,0 +1,299 @@
+#include "core/sheet_file.h"
+
+#include "core/sheet_record.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace lavodc {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::size_t kRecordsPerChunk = 512;
+
+[[noreturn]] void throwIoError(int error)
+{
+    throw SheetFileError(std::strerror(error));
+}
+
+void requireOpenTable(const WorkerTable& table)
+{
+    if (!table.Active())
+        throw TableError("Cannot perform this operation on a closed worker table");
+}
+
+// ---- writing ---------------------------------------------------------------
+
+// A temporary file beside the target that disappears unless it was renamed over it.
+class TemporaryFile {
+public:
+    explicit TemporaryFile(const fs::path& target)
+    {
+        const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+        std::string pattern = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+        fd_ = ::mkostemp(pattern.data(), O_CLOEXEC);
+        if (fd_ < 0)
+            throwIoError(errno);
+        path_ = pattern;
+    }
+    ~TemporaryFile()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+        if (!path_.empty())
+            ::unlink(path_.c_str());
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    void write(const unsigned char* data, std::size_t size)
+    {
+        while (size > 0) {
+            const ssize_t written = ::write(fd_, data, size);
+            if (written < 0) {
+                if (errno == EINTR)
+                    continue;
+                throwIoError(errno);
+            }
+            data += written;
+            size -= static_cast<std::size_t>(written);
+        }
+    }
+
+    // Flushes to the disk, gives the file the target's permissions and renames it over the target.
+    void commit(const fs::path& target)
+    {
+        if (::fsync(fd_) != 0)
+            throwIoError(errno);
+        struct stat existing {};
+        mode_t mode;
+        if (::stat(target.c_str(), &existing) == 0) {
+            mode = existing.st_mode & 07777;
+        } else {
+            const mode_t mask = ::umask(0);
+            ::umask(mask);
+            mode = 0666 & ~mask;
+        }
+        if (::fchmod(fd_, mode) != 0)
+            throwIoError(errno);
+        const int fd = fd_;
+        fd_ = -1;
+        if (::close(fd) != 0)
+            throwIoError(errno);
+        if (::rename(path_.c_str(), target.c_str()) != 0)
+            throwIoError(errno);
+        path_.clear();
+    }
+
+private:
+    int fd_ = -1;
+    std::string path_;
+};
+
+// Records collect in a chunk and go to the file in large writes.
+class RecordWriter {
+public:
+    explicit RecordWriter(TemporaryFile& file) : file_(file) { chunk_.reserve(record::kSize * kRecordsPerChunk); }
+
+    void add(const record::Bytes& bytes)
+    {
+        chunk_.insert(chunk_.end(), bytes.begin(), bytes.end());
+        if (chunk_.size() >= record::kSize * kRecordsPerChunk)
+            flush();
+    }
+
+    void flush()
+    {
+        file_.write(chunk_.data(), chunk_.size());
+        chunk_.clear();
+    }
+
+private:
+    TemporaryFile& file_;
+    std::vector<unsigned char> chunk_;
+};
+
+// Saving over a symbolic link replaces the file it points to, not the link.
+fs::path resolvedTarget(const std::string& path)
+{
+    std::error_code error;
+    const fs::path target(path);
+    if (fs::is_symlink(fs::symlink_status(target, error))) {
+        const fs::path resolved = fs::weakly_canonical(target, error);
+        if (!error)
+            return resolved;
+    }
+    return target;
+}
+
+// ---- reading ---------------------------------------------------------------
+
+class ReadOnlyFile {
+public:
+    explicit ReadOnlyFile(const std::string& path) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC))
+    {
+        if (fd_ < 0)
+            throwIoError(errno);
+    }
+    ~ReadOnlyFile() { ::close(fd_); }
+    ReadOnlyFile(const ReadOnlyFile&) = delete;
+    ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
+
+    std::size_t wholeRecords() const
+    {
+        struct stat info {};
+        if (::fstat(fd_, &info) != 0)
+            throwIoError(errno);
+        if (S_ISDIR(info.st_mode))
+            throwIoError(EISDIR);
+        return static_cast<std::size_t>(info.st_size) / record::kSize;
+    }
+
+    // Reads up to `size` bytes; fewer only at the end of the file.
+    std::size_t read(unsigned char* data, std::size_t size)
+    {
+        std::size_t total = 0;
+        while (total < size) {
+            const ssize_t got = ::read(fd_, data + total, size - total);
+            if (got < 0) {
+                if (errno == EINTR)
+                    continue;
+                throwIoError(errno);
+            }
+            if (got == 0)
+                break;
+            total += static_cast<std::size_t>(got);
+        }
+        return total;
+    }
+
+private:
+    int fd_;
+};
+
+// Reads every whole record into `header` and `rows`, which belong to the caller until the
+// whole file has been read.
+void readRecords(const std::string& path, SheetHeader& header, std::vector<WorkerRow>& rows,
+                 const Progress& progress)
+{
+    ReadOnlyFile file(path);
+    const std::size_t count = file.wholeRecords();
+    rows.reserve(count);
+    record::Bytes& buffer = record::sharedBuffer();
+    std::vector<unsigned char> chunk(record::kSize * kRecordsPerChunk);
+    int counter = 0;
+    for (std::size_t done = 0; done < count;) {
+        const std::size_t wanted = std::min(count - done, kRecordsPerChunk);
+        const std::size_t got = file.read(chunk.data(), wanted * record::kSize) / record::kSize;
+        for (std::size_t i = 0; i < got; ++i) {
+            std::memcpy(buffer.data(), chunk.data() + i * record::kSize, record::kSize);
+            record::applyRecord(buffer, header, rows);
+            if (progress)
+                progress(counter);
+            counter = (counter + 1) % 100;
+        }
+        done += got;
+        if (got < wanted)
+            break;   // the file got shorter while being read
+    }
+}
+
+} // namespace
+
+void WriteSheetFile(const std::string& path, const Sheet& sheet, const Progress& progress)
+{
+    const WorkerTable& table = sheet.table;
+    requireOpenTable(table);
+    const int rows = table.RecordCount();
+    const fs::path target = resolvedTarget(path);
+
+    TemporaryFile file(target);
+    RecordWriter writer(file);
+    record::Bytes& buffer = record::sharedBuffer();
+    record::fillHeaderA(buffer, sheet.header, sheet.period);
+    writer.add(buffer);
+    record::fillHeaderB(buffer, sheet.header, sheet.period);
+    writer.add(buffer);
+    record::fillHeaderC(buffer, sheet.header, sheet.period);
+    writer.add(buffer);
+    for (int i = 0; i < rows; ++i) {
+        if (progress)
+            progress(static_cast<int>(static_cast<long long>(i) * 100 / rows));
+        record::fillWorker(buffer, table.RowAt(i), sheet.period);
+        writer.add(buffer);
+    }
+    writer.flush();
+    file.commit(target);
+}
+
+void ReadSheetFile(const std::string& path, Sheet& sheet, const Progress& progress)
+{
+    requireOpenTable(sheet.table);
+    SheetHeader header = sheet.header;
+    std::vector<WorkerRow> rows;
+    readRecords(path, header, rows, progress);
+
+    sheet.header = std::move(header);
+    sheet.table.AppendRows(std::move(rows));
+    sheet.table.First();
+}
+
+void OpenSheetFile(const std::string& path, Sheet& sheet, const Progress& progress)
+{
+    requireOpenTable(sheet.table);
+    const std::string period = CurrentPeriod();
+    SheetHeader header;
+    ResetHeader(header, period);
+    std::vector<WorkerRow> rows;
+    readRecords(path, header, rows, progress);
+
+    // Everything was read: hand it over in one step.
+    WorkerTable& table = sheet.table;
+    table.Freeze();
+    try {
+        table.DeleteAllRows();
+        table.SetIndexFieldNames(kByNameIndex);
+        table.ReplaceRows(std::move(rows));
+        table.First();
+        table.RecountAllDays();
+    } catch (...) {
+        table.Unfreeze();
+        throw;
+    }
+    table.Unfreeze();
+    sheet.period = period;
+    sheet.header = std::move(header);
+    NormalizeMaskedValues(sheet.header);
+}
+
+void SaveSheetFile(const std::string& path, Sheet& sheet, const Progress& progress)
+{
+    sheet.period = PeriodFromHeader(sheet.header);
+    WorkerTable& table = sheet.table;
+    requireOpenTable(table);
+    // A row still being appended or edited is posted first, as leaving it by walking does.
+    const WorkerTable::Bookmark mark = table.GetBookmark();
+    table.Freeze();
+    try {
+        table.First();
+        WriteSheetFile(path, sheet, progress);
+    } catch (...) {
+        table.GotoBookmark(mark);
+        table.Unfreeze();
+        throw;
+    }
+    table.GotoBookmark(mark);
+    table.FreeBookmark(mark);
+    table.Unfreeze();
+}
+
+} // namespace lavodc

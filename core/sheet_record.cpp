@@ -1,0 +1,188 @@
+#include "core/sheet_record.h"
+
+#include "core/quorva_lib.h"
+#include "core/sheet_file.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace lavodc::record {
+
+Bytes& sharedBuffer()
+{
+    static Bytes buffer{};
+    return buffer;
+}
+
+void putText(Bytes& bytes, TextField field, std::string_view text)
+{
+    const std::size_t length = std::min(text.size(), field.width);
+    bytes[field.offset] = static_cast<unsigned char>(length);
+    std::memcpy(bytes.data() + field.offset + 1, text.data(), length);
+}
+
+std::string getText(const Bytes& bytes, TextField field)
+{
+    // A length byte beyond the width never comes from this program; cut it so that
+    // reading never leaves the field.
+    const std::size_t length = std::min<std::size_t>(bytes[field.offset], field.width);
+    return std::string(reinterpret_cast<const char*>(bytes.data() + field.offset + 1), length);
+}
+
+void putInt32(Bytes& bytes, std::size_t offset, std::int32_t value)
+{
+    const auto u = static_cast<std::uint32_t>(value);
+    for (std::size_t i = 0; i < 4; ++i)
+        bytes[offset + i] = static_cast<unsigned char>(u >> (8 * i));
+}
+
+std::int32_t getInt32(const Bytes& bytes, std::size_t offset)
+{
+    std::uint32_t u = 0;
+    for (std::size_t i = 0; i < 4; ++i)
+        u |= static_cast<std::uint32_t>(bytes[offset + i]) << (8 * i);
+    return static_cast<std::int32_t>(u);
+}
+
+std::int64_t scaledAmount(double value)
+{
+    // The product in extended precision, as the FPU forms it, then rounded in the default
+    // mode: to the nearest integer, exact halves to the even one.
+    const long double scaled = std::nearbyintl(static_cast<long double>(value) * 10000.0L);
+    constexpr long double limit = 9223372036854775808.0L;   // 2^63
+    if (!(scaled >= -limit && scaled < limit))
+        throw SheetFileError("The amount " + std::to_string(value) + " is too large to be stored");
+    return static_cast<std::int64_t>(scaled);
+}
+
+void putAmount(Bytes& bytes, std::size_t offset, double value)
+{
+    const auto u = static_cast<std::uint64_t>(scaledAmount(value));
+    for (std::size_t i = 0; i < 8; ++i)
+        bytes[offset + i] = static_cast<unsigned char>(u >> (8 * i));
+}
+
+double getAmount(const Bytes& bytes, std::size_t offset)
+{
+    std::uint64_t u = 0;
+    for (std::size_t i = 0; i < 8; ++i)
+        u |= static_cast<std::uint64_t>(bytes[offset + i]) << (8 * i);
+    return static_cast<double>(static_cast<std::int64_t>(u)) / 10000.0;
+}
+
+void putKind(Bytes& bytes, char kind)
+{
+    bytes[kKind] = 0x01;
+    bytes[kKind + 1] = static_cast<unsigned char>(kind);
+}
+
+char kindOf(const Bytes& bytes)
+{
+    return static_cast<char>(bytes[kKind + 1]);
+}
+
+namespace {
+
+void putCodesAndPeriod(Bytes& bytes, std::string_view period)
+{
+    putInt32(bytes, kHCode, 1);
+    putInt32(bytes, kSCode, 1);
+    putInt32(bytes, kLCode, 1);
+    putText(bytes, kDate, period);
+}
+
+} // namespace
+
+void fillHeaderA(Bytes& bytes, const SheetHeader& header, std::string_view period)
+{
+    putCodesAndPeriod(bytes, period);
+    putText(bytes, kName, header.MgrName);
+    putText(bytes, kNumber, header.MgrJmnNo);
+    putText(bytes, kAddress, header.gsName);
+    putText(bytes, kNote, header.cmpNo);
+    putKind(bytes, kKindA);
+}
+
+void fillHeaderB(Bytes& bytes, const SheetHeader& header, std::string_view period)
+{
+    putCodesAndPeriod(bytes, period);
+    putText(bytes, kName, header.cmpName);
+    putText(bytes, kAddress, header.cmpAddr);
+    putText(bytes, kPhone, BracketPhone(header.cmpTel, 4));
+    putText(bytes, kNote, kSignature);
+    putKind(bytes, kKindB);
+}
+
+void fillHeaderC(Bytes& bytes, const SheetHeader& header, std::string_view period)
+{
+    putCodesAndPeriod(bytes, period);
+    putText(bytes, kAddress, header.indName);
+    putText(bytes, kNote, header.indNo);
+    putKind(bytes, kKindC);
+}
+
+void fillWorker(Bytes& bytes, const WorkerRow& row, std::string_view period)
+{
+    putCodesAndPeriod(bytes, period);
+    putText(bytes, kName, row.pName);
+    putText(bytes, kNumber, row.JmnNo);
+    putText(bytes, kJob, row.nName);
+    putText(bytes, kAddress, row.nAddr);
+    putText(bytes, kPhone, row.nTel);
+    putText(bytes, kNote, row.nEtc);
+    putAmount(bytes, kDays, row.nNal);
+    putAmount(bytes, kHours, row.nDay);
+    putAmount(bytes, kWages, row.SmMny);
+    for (int day = 1; day <= kDayCount; ++day)
+        putText(bytes, dayField(day), row.days[static_cast<std::size_t>(day - 1)]);
+    putKind(bytes, kKindN);
+}
+
+void applyRecord(const Bytes& bytes, SheetHeader& header, std::vector<WorkerRow>& rows)
+{
+    switch (kindOf(bytes)) {
+    case kKindA: {
+        const std::string period = getText(bytes, kDate);
+        header.gsyear = period.substr(0, 4);
+        header.gmonth = period.size() > 5 ? period.substr(5, 2) : std::string();
+        header.MgrName = getText(bytes, kName);
+        header.MgrJmnNo = getText(bytes, kNumber);
+        header.gsName = getText(bytes, kAddress);
+        header.cmpNo = getText(bytes, kNote);
+        break;
+    }
+    case kKindB:
+        header.cmpName = getText(bytes, kName);
+        header.cmpAddr = getText(bytes, kAddress);
+        header.cmpTel = UnbracketPhone(getText(bytes, kPhone));
+        break;
+    case kKindC:
+        header.indName = getText(bytes, kAddress);
+        header.indNo = getText(bytes, kNote);
+        break;
+    case kKindN: {
+        WorkerRow& row = rows.emplace_back();
+        row.HCODE = getInt32(bytes, kHCode);
+        row.SCODE = getInt32(bytes, kSCode);
+        row.LCODE = getInt32(bytes, kLCode);
+        row.cDate = getText(bytes, kDate);
+        row.pName = getText(bytes, kName);
+        row.JmnNo = getText(bytes, kNumber);
+        row.nName = getText(bytes, kJob);
+        row.nAddr = getText(bytes, kAddress);
+        row.nTel = getText(bytes, kPhone);
+        row.nEtc = getText(bytes, kNote);
+        row.nNal = getAmount(bytes, kDays);
+        row.nDay = getAmount(bytes, kHours);
+        row.SmMny = getAmount(bytes, kWages);
+        for (int day = 1; day <= kDayCount; ++day)
+            row.days[static_cast<std::size_t>(day - 1)] = getText(bytes, dayField(day));
+        break;
+    }
+    default:
+        break;   // some other kind: skipped
+    }
+}
+
+} // namespace lavodc::record
