@@ -124,7 +124,6 @@ void ShowWait(int interval, QColor formColor, QColor textColor, const QString& m
     window->GaugeTimer->setInterval(interval);
 
     window->show();
-    window->raise();
     // The caller's work starts right after this and dispatches no events, so the window
     // must be on screen now; wait briefly for the window system to map it.
     QElapsedTimer waited;
