@@ -178,6 +178,26 @@ void FormRenderer::drawBand(Device& device, const Band& band, double top,
     }
 }
 
+// Each run of non-blank characters is drawn on its own at its measured place: blank
+// glyphs would reach the PDF with a wrong Unicode mapping and spoil copying and search.
+void FormRenderer::drawWords(Device& device, const QtTextWidths& widths, std::string_view line, double left,
+                             double baseline) const
+{
+    std::size_t pos = 0;
+    while (pos < line.size()) {
+        while (pos < line.size() && line[pos] == ' ')
+            ++pos;
+        std::size_t end = pos;
+        while (end < line.size() && line[end] != ' ')
+            end += Cp949CharLength(line, end);
+        if (end > pos) {
+            const double x = left + widths.TextWidth(line.substr(0, pos));
+            device.painter.drawText(device.point(x, baseline), toQString(line.substr(pos, end - pos)));
+        }
+        pos = end;
+    }
+}
+
 void FormRenderer::drawText(Device& device, const TextItem& item, double bandTop, std::string_view text) const
 {
     const QtTextWidths& widths = widthsFor(item.font);
@@ -194,8 +214,7 @@ void FormRenderer::drawText(Device& device, const TextItem& item, double bandTop
             x += (item.box.width - width) / 2;
         else if (item.align == TextAlign::Right)
             x += item.box.width - width;
-        if (!visible.empty())
-            painter.drawText(device.point(x, lineTop + widths.BaselineOffset()), toQString(visible));
+        drawWords(device, widths, visible, x, lineTop + widths.BaselineOffset());
         lineTop += widths.LineHeight();
     }
 }
