@@ -1,8 +1,35 @@
-// Placeholder entry until the main window lands.
+// Program entry: one running copy only, then the main window until it closes.
+#include "app/app_texts.h"
+#include "app/main_window.h"
+#include "app/single_instance.h"
+#include "services/qt_prompts.h"
+#include "services/settings.h"
+
 #include <QApplication>
+#include <QLocale>
+#include <QMessageBox>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName(lavodc::ApplicationTitle());
+    QApplication::setApplicationDisplayName(lavodc::ApplicationTitle());
+    QApplication::setFont(QFont(QStringLiteral("NanumGothic"), 9));
+    // Dates are shown through ShortDateText ("yyyy.MM.dd"); the locale gives Korean names.
+    QLocale::setDefault(QLocale(QLocale::Korean, QLocale::SouthKorea));
+
+    lavodc::SingleInstance instance(lavodc::SingleInstance::defaultKey());
+    const bool mayRun = lavodc::StartOrHandOver(instance, [] {
+        QMessageBox::information(nullptr, QStringLiteral(" 확인!!"),
+                                 QStringLiteral(" 프로그램이 이미 실행중입니다."));
+    });
+    if (!mayRun)
+        return 0;
+
+    lavodc::QtPrompts prompts(nullptr);
+    lavodc::Tmainf mainf(prompts, lavodc::ProgramFolder());
+    QObject::connect(&instance, &lavodc::SingleInstance::comeForwardRequested, &mainf,
+                     &lavodc::Tmainf::comeForward);
+    mainf.show();
+    return app.exec();
 }

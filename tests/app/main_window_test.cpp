@@ -1,0 +1,295 @@
+#include "app/main_window.h"
+
+#include "app/title_strip.h"
+#include "app/window_placement.h"
+#include "app/working_copy.h"
+#include "app_test_folder.h"
+#include "core/cp949.h"
+#include "editing/masked_line_edit.h"
+#include "scripted_prompts.h"
+
+#include <QEnterEvent>
+#include <QFile>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScreen>
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace lavodc {
+namespace {
+
+using testing::ScriptedPrompts;
+using testing::ScratchProgramFolder;
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        WorkerTable::WriteStructure(TemplatePath(folder.path()).toStdString());
+    }
+
+    // The window as the program shows it: placement, Temp/, first New.
+    Tmainf& showWindow()
+    {
+        window = std::make_unique<Tmainf>(prompts, folder.path());
+        window->show();
+        return *window;
+    }
+
+    void hover(QWidget* widget)
+    {
+        QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), widget->mapToGlobal(QPointF(1, 1)));
+        QCoreApplication::sendEvent(widget, &enter);
+    }
+
+    ScratchProgramFolder folder;
+    ScriptedPrompts prompts;
+    std::unique_ptr<Tmainf> window;
+};
+
+TEST_F(MainWindowTest, ShowPlacesTheWindowAndStartsAnUntitledSheet)
+{
+    Tmainf& w = showWindow();
+    const QSize screen = QGuiApplication::primaryScreen()->size();
+    const WindowPlacement expected = DefaultPlacement(screen.width(), screen.height());
+    EXPECT_EQ(w.geometry(), QRect(expected.left, expected.top, expected.width, expected.height));
+    EXPECT_TRUE(w.windowFlags() & Qt::FramelessWindowHint);
+
+    EXPECT_TRUE(w.sheet().table.Active());
+    EXPECT_FALSE(w.controller().SheetModified());
+    EXPECT_EQ(w.FileLabel->text(), QStringLiteral("파일명: 이름없음.Lvo"));
+    EXPECT_EQ(w.FileUnderline->width(), w.FileLabel->width() + 2);
+    EXPECT_EQ(w.FileUnderline->height(), 2);
+    EXPECT_EQ(w.gsyear->maskedBytes(), CurrentPeriod().substr(0, 4));
+    EXPECT_EQ(w.gmonth->maskedBytes(), CurrentPeriod().substr(5, 2));
+}
+
+TEST_F(MainWindowTest, RightHandButtonsKeepTheirDistanceFromTheRightEdge)
+{
+    Tmainf& w = showWindow();
+    const int width = w.width();
+    EXPECT_EQ(w.mExit0->x(), width - 27);
+    EXPECT_EQ(w.QuitBtn->x(), width - 57);
+    EXPECT_EQ(w.Hinfo->x(), width - 85);
+    EXPECT_EQ(w.DgaBtn->x(), width - 111);
+    EXPECT_EQ(w.dDTZIP->x(), width - 137);
+    EXPECT_EQ(w.HelpBtn->x(), width - 164);
+    EXPECT_EQ(w.mExit0->size(), QSize(15, 15));
+    EXPECT_EQ(w.TopTitle->height(), 22);
+}
+
+TEST_F(MainWindowTest, ShowMakesTheWorkingCopyFromTheTemplate)
+{
+    showWindow();
+    const QByteArray shipped = folder.readFile(QStringLiteral("TmLdoc.str"));
+    ASSERT_FALSE(shipped.isEmpty());
+    EXPECT_EQ(folder.readFile(QStringLiteral("Temp/TmpLdoc.cds")), shipped);
+}
+
+TEST_F(MainWindowTest, ShowNeverReplacesAnExistingWorkingCopy)
+{
+    ASSERT_TRUE(QDir().mkpath(folder.path() + QStringLiteral("Temp")));
+    ASSERT_TRUE(QFile::rename(TemplatePath(folder.path()), WorkingCopyPath(folder.path())));
+    const QByteArray working = folder.readFile(QStringLiteral("Temp/TmpLdoc.cds"));
+    // A template that New could not load: had it replaced the copy, New would fail.
+    folder.writeFile(QStringLiteral("TmLdoc.str"), "not a table structure\n");
+
+    Tmainf& w = showWindow();
+    EXPECT_EQ(folder.readFile(QStringLiteral("Temp/TmpLdoc.cds")), working);
+    EXPECT_TRUE(w.sheet().table.Active());
+}
+
+TEST_F(MainWindowTest, HintsGoToTheTooltipAndStatusPanel)
+{
+    Tmainf& w = showWindow();
+    EXPECT_EQ(w.MsgPanel0->text(), QStringLiteral("근로내역확인서"));
+    EXPECT_EQ(w.MsgPanel0->width(), 95);
+    EXPECT_EQ(w.HFileOpen->toolTip(), QStringLiteral("파일열기"));
+
+    hover(w.HFileOpen);
+    EXPECT_EQ(w.MsgPanel1->text(),
+              QStringLiteral(" 기존 저장되어 있는 근로내역서 파일을 불러옵니다. Alt+O키와 동일합니다."));
+
+    // A hint without a bar is both parts.
+    EXPECT_EQ(w.PrtBtn->toolTip(), QStringLiteral("근로내역확인신고서를 출력합니다."));
+    hover(w.iconBtn);
+    EXPECT_EQ(w.MsgPanel1->text(), QStringLiteral(" lavocfg.ini"));
+
+    // A caption has no hint of its own and shows that of the band container.
+    QLabel* caption = w.findChild<QFrame*>(QStringLiteral("Band3"))->findChild<QLabel*>();
+    ASSERT_NE(caption, nullptr);
+    ASSERT_TRUE(caption->statusTip().isEmpty());
+    hover(caption);
+    const QString containerHint = QLatin1Char(' ') + w.findChild<QWidget*>(QStringLiteral("Bands"))->statusTip();
+    EXPECT_EQ(w.MsgPanel1->text(), containerHint);
+
+    // Leaving a button back into its band shows the band's hint again.
+    hover(w.gsName);
+    EXPECT_EQ(w.MsgPanel1->text(), QStringLiteral(" 명단등록 F2 /신규 Alt+N /열기 Alt+O /저장 Alt+S "));
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(w.gsName, &leave);
+    EXPECT_EQ(w.MsgPanel1->text(), containerHint);
+}
+
+TEST_F(MainWindowTest, QuitAsksAndNoKeepsTheWindow)
+{
+    Tmainf& w = showWindow();
+    prompts.expectConfirm(false);
+    QTest::mouseClick(w.QuitBtn, Qt::LeftButton);
+    EXPECT_TRUE(w.isVisible());
+    ASSERT_EQ(prompts.texts.size(), 1u);
+    EXPECT_EQ(prompts.texts[0], QStringLiteral("프로그램을 종료하겠습니까 ??"));
+
+    prompts.expectConfirm(true);
+    QTest::mouseClick(w.mExit0, Qt::LeftButton);
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_FALSE(w.sheet().table.Active());
+}
+
+TEST_F(MainWindowTest, ClosingWithUnsavedChangesAsksAndCancelKeepsTheWindow)
+{
+    Tmainf& w = showWindow();
+    w.controller().SetSheetModified(true);
+    prompts.expectSaveQuestion(SaveAnswer::Cancel);
+    EXPECT_FALSE(w.close());
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_TRUE(w.sheet().table.Active());
+
+    w.controller().SetSheetModified(true);
+    prompts.expectSaveQuestion(SaveAnswer::No);
+    EXPECT_TRUE(w.close());
+    EXPECT_FALSE(w.isVisible());
+}
+
+TEST_F(MainWindowTest, ClosingACleanSheetAsksNothing)
+{
+    Tmainf& w = showWindow();
+    EXPECT_TRUE(w.close());
+    EXPECT_TRUE(prompts.texts.empty());
+}
+
+TEST_F(MainWindowTest, AltKeysInAHeaderBoxRunTheDocumentCommands)
+{
+    Tmainf& w = showWindow();
+    w.controller().SetSheetModified(true);
+    prompts.expectSaveQuestion(SaveAnswer::Cancel);   // Alt+N: New asks first
+    QTest::keyClick(w.cmpTel, Qt::Key_N, Qt::AltModifier);
+    EXPECT_EQ(prompts.texts.size(), 1u);
+
+    w.controller().SetSheetModified(false);
+    prompts.expectOpenFile(std::nullopt);             // Alt+O: the open dialog
+    QTest::keyClick(w.gsName, Qt::Key_O, Qt::AltModifier | Qt::ControlModifier);
+    EXPECT_EQ(prompts.dialogs.size(), 1u);
+    EXPECT_EQ(w.gsName->text(), QString());           // the key did not reach the box
+}
+
+TEST_F(MainWindowTest, TelephoneBoxTakesDigitsAndHyphenOnly)
+{
+    Tmainf& w = showWindow();
+    QTest::keyClicks(w.cmpTel, QStringLiteral("02a-12 3x4"));
+    EXPECT_EQ(w.cmpTel->text(), QStringLiteral("02-1234"));
+}
+
+TEST_F(MainWindowTest, ComeForwardRestoresAMinimisedWindow)
+{
+    Tmainf& w = showWindow();
+    w.showMinimized();
+    ASSERT_TRUE(w.isMinimized());
+    w.comeForward();
+    EXPECT_FALSE(w.isMinimized());
+    EXPECT_TRUE(w.isVisible());
+}
+
+SheetHeader sampleHeader()
+{
+    SheetHeader h;
+    h.gsName = K("한빛 아파트 신축공사");
+    h.gsyear = "2010";
+    h.gmonth = "01";
+    h.cmpNo = "123-45-67890-0";
+    h.indNo = "9876543210";
+    h.indName = K("(주)한빛건설");
+    h.MgrName = K("김관리");
+    h.MgrJmnNo = "800101-1234567";
+    h.cmpAddr = K("대전광역시 유성구 과학로 1");
+    h.cmpTel = "042-123-4567";
+    h.cmpName = K("박대표");
+    return h;
+}
+
+TEST_F(MainWindowTest, HeaderBoxesGiveBackWhatWasShown)
+{
+    Tmainf& w = showWindow();
+    const SheetHeader shown = sampleHeader();
+    w.pushHeader(shown);
+    EXPECT_EQ(w.gsName->text(), QStringLiteral("한빛 아파트 신축공사"));
+    SheetHeader read;
+    w.pullHeader(read);
+    EXPECT_EQ(read.gsName, shown.gsName);
+    EXPECT_EQ(read.gsyear, shown.gsyear);
+    EXPECT_EQ(read.gmonth, shown.gmonth);
+    EXPECT_EQ(read.cmpNo, shown.cmpNo);
+    EXPECT_EQ(read.indNo, shown.indNo);
+    EXPECT_EQ(read.indName, shown.indName);
+    EXPECT_EQ(read.MgrName, shown.MgrName);
+    EXPECT_EQ(read.MgrJmnNo, shown.MgrJmnNo);
+    EXPECT_EQ(read.cmpAddr, shown.cmpAddr);
+    EXPECT_EQ(read.cmpTel, shown.cmpTel);
+    EXPECT_EQ(read.cmpName, shown.cmpName);
+
+    // Empty masked boxes read as blanks around their literals.
+    w.pushHeader(SheetHeader{});
+    w.pullHeader(read);
+    EXPECT_EQ(read.gsyear, "    ");
+    EXPECT_EQ(read.MgrJmnNo, "      -       ");
+}
+
+TEST_F(MainWindowTest, ASavedSheetOpensAgainWithEveryHeaderValue)
+{
+    Tmainf& w = showWindow();
+    const SheetHeader typed = sampleHeader();
+    w.pushHeader(typed);
+    WorkerTable& table = w.sheet().table;
+    table.Append();
+    table.SetFieldText("pName", K("홍길동"));
+    table.SetFieldText("JmnNo", "750505-1234567");
+    table.Post();
+
+    const QString path = folder.path() + QStringLiteral("site.Lvo");
+    prompts.expectSaveFile(path);
+    QTest::mouseClick(w.RnameBtn, Qt::LeftButton);
+    ASSERT_TRUE(QFile::exists(path));
+    EXPECT_FALSE(w.controller().SheetModified());
+
+    QTest::mouseClick(w.NewFile, Qt::LeftButton);
+    SheetHeader cleared;
+    w.pullHeader(cleared);
+    EXPECT_TRUE(cleared.gsName.empty());
+
+    prompts.expectOpenFile(path);
+    QTest::mouseClick(w.HFileOpen, Qt::LeftButton);
+    SheetHeader reopened;
+    w.pullHeader(reopened);
+    EXPECT_EQ(reopened.gsName, typed.gsName);
+    EXPECT_EQ(reopened.gsyear, typed.gsyear);
+    EXPECT_EQ(reopened.gmonth, typed.gmonth);
+    EXPECT_EQ(reopened.cmpNo, typed.cmpNo);
+    EXPECT_EQ(reopened.indNo, typed.indNo);
+    EXPECT_EQ(reopened.indName, typed.indName);
+    EXPECT_EQ(reopened.MgrName, typed.MgrName);
+    EXPECT_EQ(reopened.MgrJmnNo, typed.MgrJmnNo);
+    EXPECT_EQ(reopened.cmpAddr, typed.cmpAddr);
+    EXPECT_EQ(reopened.cmpTel, typed.cmpTel);
+    EXPECT_EQ(reopened.cmpName, typed.cmpName);
+    EXPECT_EQ(table.RecordCount(), 1);
+    EXPECT_EQ(w.FileLabel->text(), QStringLiteral("파일명: ") + path);
+}
+
+} // namespace
+} // namespace lavodc
