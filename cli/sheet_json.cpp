@@ -1,0 +1,213 @@
+#include "cli/sheet_json.h"
+
+#include "core/cp949.h"
+
+#include <array>
+#include <cmath>
+#include <limits>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace lavodc::cli {
+
+namespace {
+
+struct HeaderField {
+    const char* name;
+    std::string SheetHeader::*value;
+};
+
+constexpr std::array<HeaderField, 11> kHeaderFields = {{
+    {"gsName", &SheetHeader::gsName},
+    {"gsyear", &SheetHeader::gsyear},
+    {"gmonth", &SheetHeader::gmonth},
+    {"cmpNo", &SheetHeader::cmpNo},
+    {"indNo", &SheetHeader::indNo},
+    {"indName", &SheetHeader::indName},
+    {"MgrName", &SheetHeader::MgrName},
+    {"MgrJmnNo", &SheetHeader::MgrJmnNo},
+    {"cmpAddr", &SheetHeader::cmpAddr},
+    {"cmpTel", &SheetHeader::cmpTel},
+    {"cmpName", &SheetHeader::cmpName},
+}};
+
+// The member of a row that holds field `index`, for const and non-const rows alike.
+template <typename Row>
+auto* textSlot(Row& row, int index)
+{
+    switch (index) {
+    case 3: return &row.cDate;
+    case 4: return &row.pName;
+    case 5: return &row.JmnNo;
+    case 6: return &row.nName;
+    case 7: return &row.nAddr;
+    case 8: return &row.nTel;
+    case 9: return &row.nEtc;
+    default: return &row.days[static_cast<std::size_t>(index - kFirstDayField)];
+    }
+}
+
+template <typename Row>
+auto* integerSlot(Row& row, int index)
+{
+    return index == 0 ? &row.HCODE : index == 1 ? &row.SCODE : &row.LCODE;
+}
+
+template <typename Row>
+auto* amountSlot(Row& row, int index)
+{
+    return index == 10 ? &row.nNal : index == 11 ? &row.nDay : &row.SmMny;
+}
+
+// Whole amounts print as integers (3, not 3.0).
+Json amountJson(double value)
+{
+    constexpr double kExact = 9007199254740992.0;   // 2^53
+    if (std::isfinite(value) && value == std::trunc(value) && std::fabs(value) < kExact)
+        return static_cast<std::int64_t>(value);
+    return value;
+}
+
+std::string where(const std::string& path, const std::string& field)
+{
+    return path + "." + field;
+}
+
+std::string cp949Text(const Json& value, const std::string& place)
+{
+    if (!value.is_string())
+        throw SheetJsonError(place + " must be a text");
+    try {
+        return toCp949(value.get_ref<const std::string&>());
+    } catch (const EncodingError& error) {
+        throw SheetJsonError(place + ": " + error.what());
+    }
+}
+
+double amount(const Json& value, const std::string& place)
+{
+    if (!value.is_number())
+        throw SheetJsonError(place + " must be a number");
+    return value.get<double>();
+}
+
+std::int32_t code(const Json& value, const std::string& place)
+{
+    // JSON without a sign parses as unsigned.
+    if (value.is_number_unsigned()) {
+        const auto number = value.get<std::uint64_t>();
+        if (number <= static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max()))
+            return static_cast<std::int32_t>(number);
+    } else if (value.is_number_integer()) {
+        const auto number = value.get<std::int64_t>();
+        if (number >= std::numeric_limits<std::int32_t>::min() && number <= std::numeric_limits<std::int32_t>::max())
+            return static_cast<std::int32_t>(number);
+    } else if (value.is_number_float()) {
+        const double number = value.get<double>();
+        if (number == std::trunc(number) && number >= std::numeric_limits<std::int32_t>::min()
+            && number <= std::numeric_limits<std::int32_t>::max())
+            return static_cast<std::int32_t>(number);
+    }
+    throw SheetJsonError(place + " must be a whole number from -2147483648 to 2147483647");
+}
+
+const Json& objectOrEmpty(const Json& json, const char* key, const std::string& place)
+{
+    static const Json empty = Json::object();
+    const auto found = json.find(key);
+    if (found == json.end())
+        return empty;
+    if (!found->is_object())
+        throw SheetJsonError(place + " must be an object");
+    return *found;
+}
+
+WorkerRow rowFromJson(const Json& json, const std::string& place)
+{
+    if (!json.is_object())
+        throw SheetJsonError(place + " must be an object");
+    WorkerRow row;
+    for (const auto& [key, value] : json.items()) {
+        const int index = FieldIndex(key);
+        if (index < 0 || WorkerFields()[static_cast<std::size_t>(index)].name != key)
+            throw SheetJsonError(place + " has an unknown field \"" + key + "\"");
+        const std::string fieldPlace = where(place, key);
+        switch (WorkerFields()[static_cast<std::size_t>(index)].type) {
+        case FieldType::Integer: *integerSlot(row, index) = code(value, fieldPlace); break;
+        case FieldType::Float: *amountSlot(row, index) = amount(value, fieldPlace); break;
+        case FieldType::String: *textSlot(row, index) = cp949Text(value, fieldPlace); break;
+        }
+    }
+    return row;
+}
+
+} // namespace
+
+Json SheetToJson(const Sheet& sheet)
+{
+    Json header = Json::object();
+    for (const HeaderField& field : kHeaderFields)
+        header[field.name] = fromCp949(sheet.header.*field.value);
+
+    Json workers = Json::array();
+    const WorkerTable& table = sheet.table;
+    const int count = table.RecordCount();
+    for (int i = 0; i < count; ++i) {
+        const WorkerRow& row = table.RowAt(i);
+        Json worker = Json::object();
+        for (int index = 0; index < kFieldCount; ++index) {
+            const FieldDef& def = WorkerFields()[static_cast<std::size_t>(index)];
+            const std::string name(def.name);
+            switch (def.type) {
+            case FieldType::Integer: worker[name] = *integerSlot(row, index); break;
+            case FieldType::Float: worker[name] = amountJson(*amountSlot(row, index)); break;
+            case FieldType::String: worker[name] = fromCp949(*textSlot(row, index)); break;
+            }
+        }
+        workers.push_back(std::move(worker));
+    }
+
+    Json json = Json::object();
+    json["header"] = std::move(header);
+    json["workers"] = std::move(workers);
+    return json;
+}
+
+void SheetFromJson(const Json& json, Sheet& sheet)
+{
+    if (!json.is_object())
+        throw SheetJsonError("the sheet must be a JSON object with \"header\" and \"workers\"");
+    for (const auto& [key, value] : json.items()) {
+        if (key != "header" && key != "workers")
+            throw SheetJsonError("unknown field \"" + key + "\" (a sheet has \"header\" and \"workers\")");
+    }
+
+    SheetHeader header = sheet.header;
+    const Json& headerJson = objectOrEmpty(json, "header", "header");
+    for (const auto& [key, value] : headerJson.items()) {
+        const HeaderField* field = nullptr;
+        for (const HeaderField& candidate : kHeaderFields) {
+            if (key == candidate.name)
+                field = &candidate;
+        }
+        if (field == nullptr)
+            throw SheetJsonError("header has an unknown field \"" + key + "\"");
+        header.*field->value = cp949Text(value, where("header", key));
+    }
+
+    std::vector<WorkerRow> rows;
+    const auto workers = json.find("workers");
+    if (workers != json.end()) {
+        if (!workers->is_array())
+            throw SheetJsonError("workers must be a list");
+        rows.reserve(workers->size());
+        for (std::size_t i = 0; i < workers->size(); ++i)
+            rows.push_back(rowFromJson((*workers)[i], "workers[" + std::to_string(i) + "]"));
+    }
+
+    sheet.header = std::move(header);
+    sheet.table.ReplaceRows(std::move(rows));
+}
+
+} // namespace lavodc::cli
