@@ -166,27 +166,24 @@ bool DocumentController::openSheet()
             return false;
         discardAgreed = answer == SaveAnswer::No;
     }
-    // The unsaved changes were only given up for the file that did not come: keep them marked.
-    auto keepChangesMarked = [&] {
-        if (discardAgreed)
-            modified_ = true;
-    };
-
-    const std::optional<QString> chosen = prompts_.OpenFileName(fileDialogRequest());
-    if (!chosen) {
-        keepChangesMarked();
-        return false;
-    }
-
+    // The unsaved changes were only given up for a file that then did not come: keep them marked.
+    std::optional<QString> chosen;
     try {
-        WaitWindow wait(view_);
-        FrozenViews frozen(sheet_.table);
-        // Leaves the sheet untouched when the file can't be read whole.
-        OpenSheetFile(nativePath(*chosen), sheet_, [this](int position) { view_.setWaitGauge(position); });
-        view_.setWaitGauge(100);
+        chosen = prompts_.OpenFileName(fileDialogRequest());
+        if (chosen) {
+            WaitWindow wait(view_);
+            FrozenViews frozen(sheet_.table);
+            // Leaves the sheet untouched when the file can't be read whole.
+            OpenSheetFile(nativePath(*chosen), sheet_, [this](int position) { view_.setWaitGauge(position); });
+            view_.setWaitGauge(100);
+        }
     } catch (...) {
-        keepChangesMarked();
+        modified_ = modified_ || discardAgreed;
         throw;
+    }
+    if (!chosen) {
+        modified_ = modified_ || discardAgreed;
+        return false;
     }
 
     setFileName(*chosen, *chosen);
