@@ -27,7 +27,9 @@ void ShowAboutBox(Prompts& prompts, const QString& libraryPath, const char* entr
     }
     auto entry = reinterpret_cast<ShowVaneEntry>(library.resolve(entryName));
     if (!entry) {
-        prompts.MessageBox(QString(), library.errorString());
+        // QLibrary keeps no error text for a failed look-up, so the text is made here.
+        prompts.MessageBox(QString(), QStringLiteral("Cannot resolve symbol \"%1\" in %2")
+                                          .arg(QString::fromLatin1(entryName), libraryPath));
     } else {
         entry(changeLine.c_str(), versionLine.c_str());
     }

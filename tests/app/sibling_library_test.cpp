@@ -27,7 +27,7 @@ TEST(AboutBoxTest, LibraryWithoutTheEntryShowsTheErrorText)
     ShowAboutBox(prompts, AboutLibraryPath(kBinDir), "NoSuchEntry");
     EXPECT_EQ(prompts.beeps, 1);
     ASSERT_EQ(prompts.texts.size(), 1u);
-    EXPECT_TRUE(prompts.texts[0].contains(QStringLiteral("NoSuchEntry")));
+    EXPECT_TRUE(prompts.texts[0].contains(QStringLiteral("NoSuchEntry"))) << prompts.texts[0].toStdString();
 }
 
 TEST(AboutBoxTest, OurLibraryExportsTheEntry)
