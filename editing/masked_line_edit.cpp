@@ -54,6 +54,33 @@ QString qtInputMask(const EditMask& mask)
 
 bool isAscii(QChar c) { return c.unicode() < 0x80; }
 
+// A text laid out like the box itself, literals at their places ("850101-1234566").
+bool hasShownLayout(const EditMask& mask, std::string_view text)
+{
+    if (text.size() != mask.length())
+        return false;
+    bool anyLiteral = false;
+    for (std::size_t pos = 0; pos < text.size(); ++pos) {
+        if (!mask.isLiteral(pos))
+            continue;
+        anyLiteral = true;
+        if (text[pos] != mask.literalAt(pos))
+            return false;
+    }
+    return anyLiteral;
+}
+
+// Drops the literals of a text in the box's layout, giving the text a box that does not
+// keep its literals would hold.
+std::string withoutLiterals(const EditMask& mask, std::string_view text)
+{
+    std::string digits;
+    for (std::size_t pos = 0; pos < text.size(); ++pos)
+        if (!mask.isLiteral(pos))
+            digits.push_back(text[pos]);
+    return digits;
+}
+
 } // namespace
 
 MaskedLineEdit::MaskedLineEdit(QWidget* parent) : QLineEdit(parent) {}
@@ -114,7 +141,11 @@ void MaskedLineEdit::setMaskedBytes(std::string_view cp949)
         setText(QString::fromStdString(fromCp949(cp949)));
         return;
     }
-    const std::string shown = mask_->shownFromText(cp949);
+    // A box that leaves its literals out would otherwise take the "-" of a copied
+    // "######-#######" text as a refused digit and shift the rest of the number.
+    const std::string shown = !mask_->saveLiterals() && hasShownLayout(*mask_, cp949)
+                                  ? mask_->shownFromText(withoutLiterals(*mask_, cp949))
+                                  : mask_->shownFromText(cp949);
     const QLatin1Char blank(mask_->blankChar());
     QString display;
     display.reserve(qsizetype(shown.size()));

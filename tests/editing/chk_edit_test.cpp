@@ -52,6 +52,8 @@ struct TypedVerdict {
     const char* message;   // UTF-8
 };
 
+void PrintTo(const TypedVerdict& c, std::ostream* os) { *os << "typed '" << c.typed << "'"; }
+
 class TypedNumbers : public ::testing::TestWithParam<TypedVerdict> {};
 
 TEST_P(TypedNumbers, CheckNumberJudgesWhatWasTyped)
@@ -92,6 +94,8 @@ struct GivenVerdict {
     const char* message;
 };
 
+void PrintTo(const GivenVerdict& c, std::ostream* os) { *os << "given '" << c.given << "'"; }
+
 class GivenTexts : public ::testing::TestWithParam<GivenVerdict> {};
 
 // The hidden "ChkJumin" box checks the text of another box as that box gives it.
@@ -121,6 +125,10 @@ TEST(TChkEdit, CheckTextCopiesTheTextIntoTheBox)
     EXPECT_EQ(box.maskedText(), QStringLiteral("8501011234566"));
     EXPECT_EQ(box.displayText(), QStringLiteral("850101-1234566"));
     // A later check of the box itself sees the same number.
+    EXPECT_TRUE(box.CheckNumber());
+
+    box.CheckText(QStringLiteral("850101-1234566"));
+    EXPECT_EQ(box.displayText(), QStringLiteral("850101-1234566"));
     EXPECT_TRUE(box.CheckNumber());
 }
 

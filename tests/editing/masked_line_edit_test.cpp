@@ -20,6 +20,8 @@ struct TypedCase {
     const char* expected;   // maskedText()
 };
 
+void PrintTo(const TypedCase& c, std::ostream* os) { *os << c.mask << " typed '" << c.typed << "'"; }
+
 class MaskedTyping : public ::testing::TestWithParam<TypedCase> {};
 
 TEST_P(MaskedTyping, ReadsTheTextTheMaskPrescribes)
@@ -101,6 +103,8 @@ struct SetCase {
     const char* expected;
 };
 
+void PrintTo(const SetCase& c, std::ostream* os) { *os << c.mask << " set '" << c.set << "'"; }
+
 class MaskedSetting : public ::testing::TestWithParam<SetCase> {};
 
 TEST_P(MaskedSetting, ReadsBackWhatWasSet)
@@ -122,7 +126,10 @@ INSTANTIATE_TEST_SUITE_P(Masks, MaskedSetting, ::testing::Values(
     SetCase{"######-#######;1;_", "850101-12", "850101-12     "},
     SetCase{"999999\\-9999999;0;_", "8501011234567", "8501011234567"},
     SetCase{"999999\\-9999999;0;_", "85 1011", "85 1011"},
-    SetCase{"999999\\-9999999;0;_", "", ""}));
+    SetCase{"999999\\-9999999;0;_", "", ""},
+    // A number copied from a box that keeps its "-" lands in the right places.
+    SetCase{"999999\\-9999999;0;_", "850101-1234566", "8501011234566"},
+    SetCase{"999999\\-9999999;0;_", "85 101-12345  ", "85 10112345"}));
 
 TEST(MaskedLineEdit, WithoutMaskIsAPlainBoxInCp949)
 {
