@@ -34,7 +34,8 @@ const QString& HeaderHint()
 TSdLabel* makeCaption(QWidget* band, const QString& text, QRect place, bool bold = false)
 {
     auto* caption = new TSdLabel(text, band);
-    caption->setGeometry(place);
+    // The label draws from its top edge; starting lower lines the text up with the boxes'.
+    caption->setGeometry(place.adjusted(0, 4, 0, 0));
     QFont font(QStringLiteral("NanumGothic"), 9);
     font.setBold(bold);
     caption->setFont(font);
