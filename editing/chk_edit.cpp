@@ -33,8 +33,8 @@ bool TChkEdit::CheckNumber()
 bool TChkEdit::CheckText(const std::string& cp949Text)
 {
     setMaskedBytes(cp949Text);
-    // Checked as given: the box drops a "-" typed into a digit position, the check
-    // accepts it after the sixth digit.
+    // Checked as given, "-" included: the verdict never depends on how the box laid
+    // the text out.
     checker_.SetText(cp949Text);
     return checker_.CheckNumber();
 }
