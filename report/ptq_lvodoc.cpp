@@ -114,11 +114,13 @@ void TPtqLvodocf::DrawPage(QPainter& painter, const PageContent& page) const
 
 int TPtqLvodocf::Print(QPagedPaintDevice& device, int firstPage, int lastPage)
 {
-    // The margins are ours to draw: the device gets the whole sheet.
+    // The margins are ours to draw: the device gets the whole sheet, its corner as origin.
+    QPageLayout sheet(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(0, 0, 0, 0),
+                      QPageLayout::Millimeter);
+    sheet.setMode(QPageLayout::FullPageMode);
+    device.setPageLayout(sheet);
     if (auto* printer = dynamic_cast<QPrinter*>(&device))
         printer->setFullPage(true);
-    device.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(0, 0, 0, 0),
-                                     QPageLayout::Millimeter));
 
     QPainter painter;
     bool started = false;
