@@ -6,7 +6,6 @@
 #include "services/settings.h"
 
 #include <QApplication>
-#include <QLocale>
 #include <QMessageBox>
 
 int main(int argc, char** argv)
@@ -15,8 +14,8 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(lavodc::ApplicationTitle());
     QApplication::setApplicationDisplayName(lavodc::ApplicationTitle());
     QApplication::setFont(QFont(QStringLiteral("NanumGothic"), 9));
-    // Dates are shown through ShortDateText ("yyyy.MM.dd"); the locale gives Korean names.
-    QLocale::setDefault(QLocale(QLocale::Korean, QLocale::SouthKorea));
+    // Dates are shown through ShortDateText ("yyyy.MM.dd") rather than a locale format:
+    // no Qt locale has that short format.
 
     lavodc::SingleInstance instance(lavodc::SingleInstance::defaultKey());
     const bool mayRun = lavodc::StartOrHandOver(instance, [] {

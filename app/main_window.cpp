@@ -27,6 +27,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace lavodc {
 
 namespace {
@@ -40,6 +42,18 @@ QFrame* makeBand(QWidget* container, int top, int height)
     band->setFrameStyle(QFrame::Panel | QFrame::Raised);
     band->setGeometry(0, top, container->width(), height);
     return band;
+}
+
+// The telephone box takes digits and "-"; keys that type nothing (Backspace, Enter,
+// the arrows) pass. A validator would not do: a telephone read from a file may hold a
+// blank, and a validator would then refuse every later edit of the box.
+bool IsTelephoneKey(const QKeyEvent& key)
+{
+    const QString text = key.text();
+    if (text.isEmpty() || !text.at(0).isPrint() || (key.modifiers() & Qt::ControlModifier))
+        return true;
+    return std::all_of(text.begin(), text.end(),
+                       [](QChar c) { return (c >= u'0' && c <= u'9') || c == u'-'; });
 }
 
 std::string boxBytes(const QLineEdit* box)
@@ -177,7 +191,11 @@ bool Tmainf::eventFilter(QObject* watched, QEvent* event)
                     band->resize(bands_->width(), band->height());
         }
     } else if (event->type() == QEvent::KeyPress) {
-        return handleHeaderKey(static_cast<QKeyEvent*>(event));
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (handleHeaderKey(key))
+            return true;
+        if (watched == cmpTel)
+            return !IsTelephoneKey(*key);
     }
     return QWidget::eventFilter(watched, event);
 }

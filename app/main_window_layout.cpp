@@ -12,7 +12,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
-#include <QRegularExpressionValidator>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTableView>
@@ -193,8 +192,8 @@ void Tmainf::buildBand3(QWidget* band)
     MgrJmnNo = makeMaskedEdit(band, "MgrJmnNo", kMgrJmnNoMask, 294, 29, 112);
     makeCaption(band, QStringLiteral("전화번호"), {420, 29, 60, kEditHeight});
     cmpTel = makeEdit(band, "cmpTel", 482, 29, 130);
-    // Digits and "-" only; Backspace and Enter are not characters and pass.
-    cmpTel->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9-]*")), cmpTel));
+    // Typed characters are filtered in the window's key filter; no input method here.
+    cmpTel->setAttribute(Qt::WA_InputMethodEnabled, false);
 
     makeCaption(band, QStringLiteral("소   재   지"), {6, 54, 90, kEditHeight});
     cmpAddr = makeEdit(band, "cmpAddr", 100, 54, 512);

@@ -194,6 +194,15 @@ TEST_F(MainWindowTest, TelephoneBoxTakesDigitsAndHyphenOnly)
     Tmainf& w = showWindow();
     QTest::keyClicks(w.cmpTel, QStringLiteral("02a-12 3x4"));
     EXPECT_EQ(w.cmpTel->text(), QStringLiteral("02-1234"));
+
+    // A telephone read back from a file holds a blank; the box must stay editable.
+    SheetHeader header;
+    header.cmpTel = "042- 123-4567";
+    w.pushHeader(header);
+    w.cmpTel->end(false);
+    QTest::keyClick(w.cmpTel, Qt::Key_Backspace);
+    QTest::keyClicks(w.cmpTel, QStringLiteral("8"));
+    EXPECT_EQ(w.cmpTel->text(), QStringLiteral("042- 123-4568"));
 }
 
 TEST_F(MainWindowTest, ComeForwardRestoresAMinimisedWindow)
