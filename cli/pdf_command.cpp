@@ -15,6 +15,7 @@
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -117,6 +118,9 @@ PdfOptions parseOptions(const std::vector<std::string>& args)
                          "[--pages A-B]");
     options.sheetPath = paths[0];
     options.pdfPath = paths[1];
+    std::error_code ignored;
+    if (std::filesystem::equivalent(options.sheetPath, options.pdfPath, ignored))
+        throw UsageError("the PDF would replace the sheet file " + options.sheetPath);
     if (options.reportDate.empty())
         options.reportDate = report::TodayReportDate();
     return options;

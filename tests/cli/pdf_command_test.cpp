@@ -191,5 +191,14 @@ TEST_F(PdfCommandTest, FailedRunKeepsAnEarlierPdf)
     EXPECT_EQ(content, "earlier");
 }
 
+TEST_F(PdfCommandTest, RefusesToWriteOverTheSheet)
+{
+    const fs::path sheet = writeSheet(2);
+    const auto size = fs::file_size(sheet);
+    const Outcome result = pdf(sheet, dir / "." / sheet.filename());
+    EXPECT_EQ(result.exitCode, 2) << result.output;
+    EXPECT_EQ(fs::file_size(sheet), size);
+}
+
 } // namespace
 } // namespace lavodc
