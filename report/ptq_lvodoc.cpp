@@ -62,11 +62,11 @@ int TPtqLvodocf::Prepare()
 int TPtqLvodocf::Run(const PageSink& onPage, int firstPage, int lastPage)
 {
     int delivered = 0;
-    const PageSink counting = [&](const PageContent& page) {
+    const PageSink counted = [&](const PageContent& page) {
         ++delivered;
         onPage(page);
     };
-    pageCount_ = runPages(&counting, firstPage, lastPage);
+    pageCount_ = runPages(&counted, firstPage, lastPage);
     return delivered;
 }
 
