@@ -1,4 +1,4 @@
-// Text utilities of Part 1.3 over CP949 byte strings (every length counts bytes).
+// Text utilities over CP949 byte strings (every length counts bytes).
 
 #include "core/quorva_lib.h"
 

@@ -1,4 +1,4 @@
-// Resident (13 digits) and business (10 digits) registration number checks of Part 1.4.
+// Resident (13 digits) and business (10 digits) registration number checks.
 
 #include "core/reg_number_checker.h"
 

@@ -1,4 +1,4 @@
-// The settings file "lavocfg.ini" beside the program and the work folder kept in it (Part 5.2).
+// The settings file "lavocfg.ini" beside the program and the work folder kept in it.
 // The file itself is read and written by core/ini_file (Windows profile rules, CP949); this
 // layer turns Qt's Unicode text into CP949 and back and finds the program's folder.
 

@@ -1,4 +1,4 @@
-// Text utilities of Part 1.3: trimming, padding, money, dates, telephone forms.
+// Text utilities: trimming, padding, money, dates, telephone forms.
 #include "core/quorva_lib.h"
 
 #include <gtest/gtest.h>
@@ -239,7 +239,7 @@ INSTANTIATE_TEST_SUITE_P(QuorvaLib, BracketPhoneTest, ::testing::Values(
     BracketCase{"02-12345678901", 3, "( 02)1234567-8901"},  // local part longer than 9: unpadded
     BracketCase{"", 3, sp(3)},
     BracketCase{"   ", 4, sp(3)},
-    // Left to the implementer: nothing after the first "-" (or no "-"): the text as it is,
+    // Nothing after the first "-" (or no "-"): the text as it is,
     // blanks removed.
     BracketCase{"0421234567", 3, "0421234567"},
     BracketCase{"042 123 4567", 4, "0421234567"},
@@ -267,7 +267,7 @@ INSTANTIATE_TEST_SUITE_P(QuorvaLib, UnbracketPhoneTest, ::testing::Values(
     UnbracketCase{"   ", sp(3)},
     UnbracketCase{"( 02)      -12", " 02-" + sp(6) + "-12"},
     UnbracketCase{"(   ) 123-4567", sp(3) + "- 123-4567"},
-    // Left to the implementer: not beginning with "(" (or without ")"): the text as it is,
+    // Not beginning with "(" (or without ")"): the text as it is,
     // blanks removed.
     UnbracketCase{"0421234567", "0421234567"},
     UnbracketCase{"042-123-4567", "042-123-4567"},
@@ -278,7 +278,7 @@ TEST(QuorvaLib, PhoneRoundTripKeepsTheCharacters)
 {
     // The characters of a text other than blanks survive BracketPhone then UnbracketPhone,
     // for every area width the program uses. For texts with a local number the round trip is
-    // the Part's algorithm; the others are the implementer's choice above.
+    // the bracketed layout; the others keep the text as it is (see BracketPhone).
     const char* texts[] = {
         "0421234567", "042 1234567", "042-", "02-", "-", "--", "042--", "1", "12345678901234",
         "042-123-4567", "02-1234-5678", "010-1234-5678", "02-12", "02-1234", "031-123",

@@ -1,4 +1,4 @@
-// Registration number checks of Part 1.4.
+// Registration number checks.
 //
 // Valid fixtures are computed by hand from the weights of the algorithm (see each comment);
 // the code under test is never asked to make its own fixtures.

@@ -1,4 +1,4 @@
-// Settings file and work folder (Part 5.2), against a scratch program folder.
+// Settings file and work folder, against a scratch program folder.
 #include "services/settings.h"
 
 #include <QCoreApplication>
