@@ -406,6 +406,7 @@ TEST_F(DocumentControllerTest, FileOfAnEarlierMonthIsSavedWithThatMonth)
     prompts.expectOpenFile(path("march.Lvo"));
     ASSERT_TRUE(controller->HFileOpenClick());
     ASSERT_NE(sheet.period, "2019.03");
+    view.boxes.gsName = K("새 현장");   // typed after opening: Save takes the boxes as they are
 
     saveAs(path("copy.Lvo"));
 
@@ -415,6 +416,9 @@ TEST_F(DocumentControllerTest, FileOfAnEarlierMonthIsSavedWithThatMonth)
         SCOPED_TRACE(record);
         EXPECT_EQ(bytes.mid(record * 344 + 12, 8), QByteArray("\x07" "2019.03"));
     }
+    const std::string siteName = K("새 현장");
+    EXPECT_EQ(bytes.mid(67, 1 + int(siteName.size())),
+              QByteArray(1, char(siteName.size())) + QByteArray::fromStdString(siteName));
     EXPECT_EQ(sheet.period, "2019.03");
 }
 
