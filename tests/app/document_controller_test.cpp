@@ -46,7 +46,11 @@ protected:
         view.calls.clear();
         view.gauge.clear();
     }
-    void TearDown() override { QDir::setCurrent(startFolder); }
+    void TearDown() override
+    {
+        QDir::setCurrent(startFolder);
+        SetProgramFolder(startProgramFolder);
+    }
 
     QString workingCopy() const { return folder + QStringLiteral("Temp/TmpLdoc.cds"); }
     QString path(const QString& relative) const { return folder + relative; }
@@ -101,6 +105,7 @@ protected:
     }
 
     QString startFolder = QDir::currentPath();
+    QString startProgramFolder = ProgramFolder();
     QTemporaryDir scratch;
     QString folder;
     Sheet sheet;
