@@ -28,8 +28,7 @@ int runDump(const std::vector<std::string>& args)
             std::fprintf(stderr, "lavodc-cli dump: cannot read \"%s\": %s\n", path.c_str(), error.what());
             return 1;
         }
-        text = SheetToJson(sheet).dump(2, ' ', false, Json::error_handler_t::replace);
-        text += '\n';
+        text = SheetJsonText(sheet);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "lavodc-cli dump: %s\n", error.what());
         return 1;

@@ -3,6 +3,7 @@
 #include "core/cp949.h"
 
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -60,13 +61,54 @@ auto* amountSlot(Row& row, int index)
     return index == 10 ? &row.nNal : index == 11 ? &row.nDay : &row.SmMny;
 }
 
-// Whole amounts print as integers (3, not 3.0).
-Json amountJson(double value)
+void appendQuoted(std::string& out, std::string_view utf8)
+{
+    static const char* const kHex = "0123456789abcdef";
+    out += '"';
+    for (const char c : utf8) {
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\b': out += "\\b"; break;
+        case '\f': out += "\\f"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        default:
+            if (static_cast<unsigned char>(c) < 0x20) {
+                out += "\\u00";
+                out += kHex[(c >> 4) & 0xF];
+                out += kHex[c & 0xF];
+            } else {
+                out += c;
+            }
+        }
+    }
+    out += '"';
+}
+
+void appendKey(std::string& out, std::string_view indent, std::string_view key)
+{
+    out += indent;
+    appendQuoted(out, key);
+    out += ": ";
+}
+
+// Whole amounts print as integers (3, not 3.0), others in their shortest exact form.
+void appendAmount(std::string& out, double value)
 {
     constexpr double kExact = 9007199254740992.0;   // 2^53
-    if (std::isfinite(value) && value == std::trunc(value) && std::fabs(value) < kExact)
-        return static_cast<std::int64_t>(value);
-    return value;
+    if (!std::isfinite(value)) {
+        out += "null";
+        return;
+    }
+    char buffer[64];
+    std::to_chars_result result;
+    if (value == std::trunc(value) && std::fabs(value) < kExact)
+        result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<std::int64_t>(value));
+    else
+        result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    out.append(buffer, result.ptr);
 }
 
 std::string where(const std::string& path, const std::string& field)
@@ -144,34 +186,37 @@ WorkerRow rowFromJson(const Json& json, const std::string& place)
 
 } // namespace
 
-Json SheetToJson(const Sheet& sheet)
+std::string SheetJsonText(const Sheet& sheet)
 {
-    Json header = Json::object();
-    for (const HeaderField& field : kHeaderFields)
-        header[field.name] = fromCp949(sheet.header.*field.value);
-
-    Json workers = Json::array();
     const WorkerTable& table = sheet.table;
     const int count = table.RecordCount();
+    std::string out;
+    out.reserve(1024 + static_cast<std::size_t>(count) * 1200);
+
+    out += "{\n  \"header\": {\n";
+    for (std::size_t i = 0; i < kHeaderFields.size(); ++i) {
+        appendKey(out, "    ", kHeaderFields[i].name);
+        appendQuoted(out, fromCp949(sheet.header.*kHeaderFields[i].value));
+        out += i + 1 < kHeaderFields.size() ? ",\n" : "\n";
+    }
+    out += "  },\n  \"workers\": [";
     for (int i = 0; i < count; ++i) {
         const WorkerRow& row = table.RowAt(i);
-        Json worker = Json::object();
+        out += i == 0 ? "\n    {\n" : ",\n    {\n";
         for (int index = 0; index < kFieldCount; ++index) {
             const FieldDef& def = WorkerFields()[static_cast<std::size_t>(index)];
-            const std::string name(def.name);
+            appendKey(out, "      ", def.name);
             switch (def.type) {
-            case FieldType::Integer: worker[name] = *integerSlot(row, index); break;
-            case FieldType::Float: worker[name] = amountJson(*amountSlot(row, index)); break;
-            case FieldType::String: worker[name] = fromCp949(*textSlot(row, index)); break;
+            case FieldType::Integer: out += std::to_string(*integerSlot(row, index)); break;
+            case FieldType::Float: appendAmount(out, *amountSlot(row, index)); break;
+            case FieldType::String: appendQuoted(out, fromCp949(*textSlot(row, index))); break;
             }
+            out += index + 1 < kFieldCount ? ",\n" : "\n";
         }
-        workers.push_back(std::move(worker));
+        out += "    }";
     }
-
-    Json json = Json::object();
-    json["header"] = std::move(header);
-    json["workers"] = std::move(workers);
-    return json;
+    out += count > 0 ? "\n  ]\n}\n" : "]\n}\n";
+    return out;
 }
 
 void SheetFromJson(const Json& json, Sheet& sheet)

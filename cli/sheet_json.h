@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include <stdexcept>
+#include <string>
 
 namespace lavodc::cli {
 
@@ -19,8 +20,10 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// The header as it stands and every row in the table's current order.
-Json SheetToJson(const Sheet& sheet);
+// The header as it stands and every row in the table's current order, as JSON text in
+// UTF-8 indented by two blanks. Written straight out, without a document tree, so that a
+// sheet of many workers costs little more than its text.
+std::string SheetJsonText(const Sheet& sheet);
 
 // Fills an open sheet from `json`: header values missing from it keep what `sheet.header`
 // holds, worker fields missing from it take the values of a new row. The rows replace the

@@ -39,7 +39,10 @@ public:
     explicit TemporaryFile(const fs::path& target)
     {
         const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-        std::string pattern = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+        std::string name = ".";   // appended step by step: g++ 12 warns falsely on "." + string
+        name += target.filename().string();
+        name += ".XXXXXX";
+        std::string pattern = (folder / name).string();
         fd_ = ::mkostemp(pattern.data(), O_CLOEXEC);
         if (fd_ < 0)
             throwIoError(errno);
@@ -180,14 +183,24 @@ private:
     int fd_;
 };
 
-// Reads every whole record into `header` and `rows`, which belong to the caller until the
-// whole file has been read.
-void readRecords(const std::string& path, SheetHeader& header, std::vector<WorkerRow>& rows,
-                 const Progress& progress)
+// What a whole file holds, gathered before anything of the sheet changes: the header values
+// and the worker records as they stand in the file (parsed when they go into the table).
+struct FileContents {
+    SheetHeader header;
+    std::vector<unsigned char> workerRecords;
+
+    std::size_t workerCount() const { return workerRecords.size() / record::kSize; }
+    void fillRow(std::size_t index, WorkerRow& row) const
+    {
+        record::readWorker(workerRecords.data() + index * record::kSize, row);
+    }
+};
+
+void readRecords(const std::string& path, FileContents& contents, const Progress& progress)
 {
     ReadOnlyFile file(path);
     const std::size_t count = file.wholeRecords();
-    rows.reserve(count);
+    contents.workerRecords.reserve(count * record::kSize);
     record::Bytes& buffer = record::sharedBuffer();
     std::vector<unsigned char> chunk(record::kSize * kRecordsPerChunk);
     int counter = 0;
@@ -196,7 +209,10 @@ void readRecords(const std::string& path, SheetHeader& header, std::vector<Worke
         const std::size_t got = file.read(chunk.data(), wanted * record::kSize) / record::kSize;
         for (std::size_t i = 0; i < got; ++i) {
             std::memcpy(buffer.data(), chunk.data() + i * record::kSize, record::kSize);
-            record::applyRecord(buffer, header, rows);
+            if (record::kindOf(buffer.data()) == record::kKindN)
+                contents.workerRecords.insert(contents.workerRecords.end(), buffer.begin(), buffer.end());
+            else
+                record::applyHeaderRecord(buffer.data(), contents.header);   // other kinds: skipped
             if (progress)
                 progress(counter);
             counter = (counter + 1) % 100;
@@ -238,12 +254,14 @@ void WriteSheetFile(const std::string& path, const Sheet& sheet, const Progress&
 void ReadSheetFile(const std::string& path, Sheet& sheet, const Progress& progress)
 {
     requireOpenTable(sheet.table);
-    SheetHeader header = sheet.header;
-    std::vector<WorkerRow> rows;
-    readRecords(path, header, rows, progress);
+    FileContents contents;
+    contents.header = sheet.header;
+    readRecords(path, contents, progress);
 
-    sheet.header = std::move(header);
-    sheet.table.AppendRows(std::move(rows));
+    // Everything was read: hand it over.
+    sheet.header = std::move(contents.header);
+    sheet.table.AppendRows(contents.workerCount(),
+                           [&contents](std::size_t i, WorkerRow& row) { contents.fillRow(i, row); });
     sheet.table.First();
 }
 
@@ -251,10 +269,9 @@ void OpenSheetFile(const std::string& path, Sheet& sheet, const Progress& progre
 {
     requireOpenTable(sheet.table);
     const std::string period = CurrentPeriod();
-    SheetHeader header;
-    ResetHeader(header, period);
-    std::vector<WorkerRow> rows;
-    readRecords(path, header, rows, progress);
+    FileContents contents;
+    ResetHeader(contents.header, period);
+    readRecords(path, contents, progress);
 
     // Everything was read: hand it over in one step.
     WorkerTable& table = sheet.table;
@@ -262,7 +279,8 @@ void OpenSheetFile(const std::string& path, Sheet& sheet, const Progress& progre
     try {
         table.DeleteAllRows();
         table.SetIndexFieldNames(kByNameIndex);
-        table.ReplaceRows(std::move(rows));
+        table.ReplaceRows(contents.workerCount(),
+                          [&contents](std::size_t i, WorkerRow& row) { contents.fillRow(i, row); });
         table.First();
         table.RecountAllDays();
     } catch (...) {
@@ -271,7 +289,7 @@ void OpenSheetFile(const std::string& path, Sheet& sheet, const Progress& progre
     }
     table.Unfreeze();
     sheet.period = period;
-    sheet.header = std::move(header);
+    sheet.header = std::move(contents.header);
     NormalizeMaskedValues(sheet.header);
 }
 

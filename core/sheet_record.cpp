@@ -22,12 +22,12 @@ void putText(Bytes& bytes, TextField field, std::string_view text)
     std::memcpy(bytes.data() + field.offset + 1, text.data(), length);
 }
 
-std::string getText(const Bytes& bytes, TextField field)
+std::string getText(const unsigned char* record, TextField field)
 {
     // A length byte beyond the width never comes from this program; cut it so that
     // reading never leaves the field.
-    const std::size_t length = std::min<std::size_t>(bytes[field.offset], field.width);
-    return std::string(reinterpret_cast<const char*>(bytes.data() + field.offset + 1), length);
+    const std::size_t length = std::min<std::size_t>(record[field.offset], field.width);
+    return std::string(reinterpret_cast<const char*>(record + field.offset + 1), length);
 }
 
 void putInt32(Bytes& bytes, std::size_t offset, std::int32_t value)
@@ -37,11 +37,11 @@ void putInt32(Bytes& bytes, std::size_t offset, std::int32_t value)
         bytes[offset + i] = static_cast<unsigned char>(u >> (8 * i));
 }
 
-std::int32_t getInt32(const Bytes& bytes, std::size_t offset)
+std::int32_t getInt32(const unsigned char* record, std::size_t offset)
 {
     std::uint32_t u = 0;
     for (std::size_t i = 0; i < 4; ++i)
-        u |= static_cast<std::uint32_t>(bytes[offset + i]) << (8 * i);
+        u |= static_cast<std::uint32_t>(record[offset + i]) << (8 * i);
     return static_cast<std::int32_t>(u);
 }
 
@@ -63,11 +63,11 @@ void putAmount(Bytes& bytes, std::size_t offset, double value)
         bytes[offset + i] = static_cast<unsigned char>(u >> (8 * i));
 }
 
-double getAmount(const Bytes& bytes, std::size_t offset)
+double getAmount(const unsigned char* record, std::size_t offset)
 {
     std::uint64_t u = 0;
     for (std::size_t i = 0; i < 8; ++i)
-        u |= static_cast<std::uint64_t>(bytes[offset + i]) << (8 * i);
+        u |= static_cast<std::uint64_t>(record[offset + i]) << (8 * i);
     return static_cast<double>(static_cast<std::int64_t>(u)) / 10000.0;
 }
 
@@ -77,9 +77,9 @@ void putKind(Bytes& bytes, char kind)
     bytes[kKind + 1] = static_cast<unsigned char>(kind);
 }
 
-char kindOf(const Bytes& bytes)
+char kindOf(const unsigned char* record)
 {
-    return static_cast<char>(bytes[kKind + 1]);
+    return static_cast<char>(record[kKind + 1]);
 }
 
 namespace {
@@ -139,50 +139,50 @@ void fillWorker(Bytes& bytes, const WorkerRow& row, std::string_view period)
     putKind(bytes, kKindN);
 }
 
-void applyRecord(const Bytes& bytes, SheetHeader& header, std::vector<WorkerRow>& rows)
+bool applyHeaderRecord(const unsigned char* record, SheetHeader& header)
 {
-    switch (kindOf(bytes)) {
+    switch (kindOf(record)) {
     case kKindA: {
-        const std::string period = getText(bytes, kDate);
+        const std::string period = getText(record, kDate);
         header.gsyear = period.substr(0, 4);
         header.gmonth = period.size() > 5 ? period.substr(5, 2) : std::string();
-        header.MgrName = getText(bytes, kName);
-        header.MgrJmnNo = getText(bytes, kNumber);
-        header.gsName = getText(bytes, kAddress);
-        header.cmpNo = getText(bytes, kNote);
-        break;
+        header.MgrName = getText(record, kName);
+        header.MgrJmnNo = getText(record, kNumber);
+        header.gsName = getText(record, kAddress);
+        header.cmpNo = getText(record, kNote);
+        return true;
     }
     case kKindB:
-        header.cmpName = getText(bytes, kName);
-        header.cmpAddr = getText(bytes, kAddress);
-        header.cmpTel = UnbracketPhone(getText(bytes, kPhone));
-        break;
+        header.cmpName = getText(record, kName);
+        header.cmpAddr = getText(record, kAddress);
+        header.cmpTel = UnbracketPhone(getText(record, kPhone));
+        return true;
     case kKindC:
-        header.indName = getText(bytes, kAddress);
-        header.indNo = getText(bytes, kNote);
-        break;
-    case kKindN: {
-        WorkerRow& row = rows.emplace_back();
-        row.HCODE = getInt32(bytes, kHCode);
-        row.SCODE = getInt32(bytes, kSCode);
-        row.LCODE = getInt32(bytes, kLCode);
-        row.cDate = getText(bytes, kDate);
-        row.pName = getText(bytes, kName);
-        row.JmnNo = getText(bytes, kNumber);
-        row.nName = getText(bytes, kJob);
-        row.nAddr = getText(bytes, kAddress);
-        row.nTel = getText(bytes, kPhone);
-        row.nEtc = getText(bytes, kNote);
-        row.nNal = getAmount(bytes, kDays);
-        row.nDay = getAmount(bytes, kHours);
-        row.SmMny = getAmount(bytes, kWages);
-        for (int day = 1; day <= kDayCount; ++day)
-            row.days[static_cast<std::size_t>(day - 1)] = getText(bytes, dayField(day));
-        break;
-    }
+        header.indName = getText(record, kAddress);
+        header.indNo = getText(record, kNote);
+        return true;
     default:
-        break;   // some other kind: skipped
+        return false;
     }
+}
+
+void readWorker(const unsigned char* record, WorkerRow& row)
+{
+    row.HCODE = getInt32(record, kHCode);
+    row.SCODE = getInt32(record, kSCode);
+    row.LCODE = getInt32(record, kLCode);
+    row.cDate = getText(record, kDate);
+    row.pName = getText(record, kName);
+    row.JmnNo = getText(record, kNumber);
+    row.nName = getText(record, kJob);
+    row.nAddr = getText(record, kAddress);
+    row.nTel = getText(record, kPhone);
+    row.nEtc = getText(record, kNote);
+    row.nNal = getAmount(record, kDays);
+    row.nDay = getAmount(record, kHours);
+    row.SmMny = getAmount(record, kWages);
+    for (int day = 1; day <= kDayCount; ++day)
+        row.days[static_cast<std::size_t>(day - 1)] = getText(record, dayField(day));
 }
 
 } // namespace lavodc::record

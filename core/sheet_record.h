@@ -10,7 +10,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace lavodc::record {
 
@@ -54,14 +53,14 @@ Bytes& sharedBuffer();
 // Writes the length byte and the first min(size, width) bytes; the rest of the field stays.
 void putText(Bytes& bytes, TextField field, std::string_view text);
 // The text by its length byte, cut to the width when the byte claims more.
-std::string getText(const Bytes& bytes, TextField field);
+std::string getText(const unsigned char* record, TextField field);
 void putInt32(Bytes& bytes, std::size_t offset, std::int32_t value);
-std::int32_t getInt32(const Bytes& bytes, std::size_t offset);
+std::int32_t getInt32(const unsigned char* record, std::size_t offset);
 // Raises SheetFileError for a value that does not fit the stored range.
 void putAmount(Bytes& bytes, std::size_t offset, double value);
-double getAmount(const Bytes& bytes, std::size_t offset);
+double getAmount(const unsigned char* record, std::size_t offset);
 void putKind(Bytes& bytes, char kind);
-char kindOf(const Bytes& bytes);
+char kindOf(const unsigned char* record);
 
 // The value times 10000 rounded to the nearest integer, halves to even.
 std::int64_t scaledAmount(double value);
@@ -71,7 +70,9 @@ void fillHeaderB(Bytes& bytes, const SheetHeader& header, std::string_view perio
 void fillHeaderC(Bytes& bytes, const SheetHeader& header, std::string_view period);
 void fillWorker(Bytes& bytes, const WorkerRow& row, std::string_view period);
 
-// Applies one record to the header values or the rows; other kinds are ignored.
-void applyRecord(const Bytes& bytes, SheetHeader& header, std::vector<WorkerRow>& rows);
+// A header record (kind A, B or C) sets the header values it carries. Other kinds: false.
+bool applyHeaderRecord(const unsigned char* record, SheetHeader& header);
+// A worker record (kind N) as a row.
+void readWorker(const unsigned char* record, WorkerRow& row);
 
 } // namespace lavodc::record

@@ -216,33 +216,62 @@ void WorkerTable::MoveTo(int index)
 
 // ---- ordering ------------------------------------------------------------
 
-WorkerTable::Entry WorkerTable::makeEntry(WorkerRow row)
+namespace {
+
+// The first three code points packed so that comparing two prefixes orders them as the
+// keys themselves; a shorter key sorts first. Equal prefixes need the whole keys.
+std::uint64_t keyPrefix(const std::u32string& key)
+{
+    std::uint64_t prefix = 0;
+    for (std::size_t i = 0; i < 3; ++i) {
+        const std::uint64_t code = i < key.size() ? static_cast<std::uint64_t>(key[i]) + 1 : 0;
+        prefix = (prefix << 21) | code;
+    }
+    return prefix;
+}
+
+int compareKeys(std::uint64_t prefixA, const std::u32string& keyA, std::uint64_t prefixB,
+                const std::u32string& keyB)
+{
+    if (prefixA != prefixB)
+        return prefixA < prefixB ? -1 : 1;
+    return keyA.compare(keyB);
+}
+
+} // namespace
+
+void WorkerTable::setKeys(Entry& entry)
+{
+    entry.pNameKey = cp949CodePoints(entry.row.pName);
+    entry.nNameKey = cp949CodePoints(entry.row.nName);
+    entry.pNamePrefix = keyPrefix(entry.pNameKey);
+    entry.nNamePrefix = keyPrefix(entry.nNameKey);
+}
+
+WorkerTable::EntryPtr WorkerTable::makeEntry(WorkerRow row)
 {
     cutStrings(row);
-    Entry entry;
-    entry.pNameKey = cp949CodePoints(row.pName);
-    entry.nNameKey = cp949CodePoints(row.nName);
-    entry.row = std::move(row);
-    entry.id = nextId_++;
+    auto entry = std::make_unique<Entry>();
+    entry->row = std::move(row);
+    entry->id = nextId_++;
+    setKeys(*entry);
     return entry;
 }
 
 bool WorkerTable::entryLess(const Entry& a, const Entry& b) const
 {
-    const std::u32string& firstA = byJob_ ? a.nNameKey : a.pNameKey;
-    const std::u32string& firstB = byJob_ ? b.nNameKey : b.pNameKey;
-    const int first = firstA.compare(firstB);
+    auto byName = [&] { return compareKeys(a.pNamePrefix, a.pNameKey, b.pNamePrefix, b.pNameKey); };
+    auto byJob = [&] { return compareKeys(a.nNamePrefix, a.nNameKey, b.nNamePrefix, b.nNameKey); };
+    const int first = byJob_ ? byJob() : byName();
     if (first != 0)
         return first < 0;
-    const std::u32string& secondA = byJob_ ? a.pNameKey : a.nNameKey;
-    const std::u32string& secondB = byJob_ ? b.pNameKey : b.nNameKey;
-    return secondA.compare(secondB) < 0;
+    return (byJob_ ? byName() : byJob()) < 0;
 }
 
 // Inserts after every row that sorts equal, and returns the position.
-int WorkerTable::insertSorted(Entry entry)
+int WorkerTable::insertSorted(EntryPtr entry)
 {
-    auto less = [this](const Entry& a, const Entry& b) { return entryLess(a, b); };
+    auto less = [this](const EntryPtr& a, const EntryPtr& b) { return entryLess(*a, *b); };
     auto place = std::upper_bound(rows_.begin(), rows_.end(), entry, less);
     place = rows_.insert(place, std::move(entry));
     return static_cast<int>(place - rows_.begin());
@@ -250,7 +279,7 @@ int WorkerTable::insertSorted(Entry entry)
 
 void WorkerTable::sortAll()
 {
-    auto less = [this](const Entry& a, const Entry& b) { return entryLess(a, b); };
+    auto less = [this](const EntryPtr& a, const EntryPtr& b) { return entryLess(*a, *b); };
     std::stable_sort(rows_.begin(), rows_.end(), less);
 }
 
@@ -281,12 +310,12 @@ void WorkerTable::SetIndexFieldNames(std::string_view names)
         return;
     }
     checkBrowseMode();
-    const Bookmark currentId = current_ >= 0 ? rows_[current_].id : 0;
+    const Bookmark currentId = current_ >= 0 ? rows_[current_]->id : 0;
     byJob_ = byJob;
     sortAll();
     current_ = -1;
     for (std::size_t i = 0; currentId != 0 && i < rows_.size(); ++i) {
-        if (rows_[i].id == currentId)
+        if (rows_[i]->id == currentId)
             current_ = static_cast<int>(i);
     }
     notifyTableChanged();
@@ -315,7 +344,7 @@ void WorkerTable::Edit()
         return;
     if (current_ < 0)
         throw TableError("The worker table has no row to edit");
-    buffer_ = rows_[current_].row;
+    buffer_ = rows_[current_]->row;
     modified_ = false;
     state_ = State::Edit;
 }
@@ -339,17 +368,16 @@ void WorkerTable::Post()
     }
 
     cutStrings(row);
-    Entry& entry = rows_[current_];
+    Entry& entry = *rows_[current_];
     if (row.pName == entry.row.pName && row.nName == entry.row.nName) {
         entry.row = std::move(row);
         notifyRowChanged(current_);
         return;
     }
-    Entry moved = std::move(entry);
+    EntryPtr moved = std::move(rows_[current_]);
     rows_.erase(rows_.begin() + current_);
-    moved.pNameKey = cp949CodePoints(row.pName);
-    moved.nNameKey = cp949CodePoints(row.nName);
-    moved.row = std::move(row);
+    moved->row = std::move(row);
+    setKeys(*moved);
     const int position = insertSorted(std::move(moved));
     eof_ = bof_ = false;
     current_ = position;
@@ -394,16 +422,19 @@ void WorkerTable::Delete()
     notifyCurrentChanged();
 }
 
-void WorkerTable::loadRows(std::vector<WorkerRow> rows, bool replace)
+void WorkerTable::loadRows(std::size_t count, const RowFiller& fill, bool replace)
 {
     checkBrowseMode();
     if (replace)
         rows_.clear();
     const std::size_t oldCount = rows_.size();
-    rows_.reserve(oldCount + rows.size());
-    for (WorkerRow& row : rows)
+    rows_.reserve(oldCount + count);
+    for (std::size_t i = 0; i < count; ++i) {
+        WorkerRow row;
+        fill(i, row);
         rows_.push_back(makeEntry(std::move(row)));
-    auto less = [this](const Entry& a, const Entry& b) { return entryLess(a, b); };
+    }
+    auto less = [this](const EntryPtr& a, const EntryPtr& b) { return entryLess(*a, *b); };
     std::stable_sort(rows_.begin() + static_cast<std::ptrdiff_t>(oldCount), rows_.end(), less);
     std::inplace_merge(rows_.begin(), rows_.begin() + static_cast<std::ptrdiff_t>(oldCount),
                        rows_.end(), less);
@@ -416,12 +447,22 @@ void WorkerTable::loadRows(std::vector<WorkerRow> rows, bool replace)
 
 void WorkerTable::AppendRows(std::vector<WorkerRow> rows)
 {
-    loadRows(std::move(rows), false);
+    loadRows(rows.size(), [&rows](std::size_t i, WorkerRow& row) { row = std::move(rows[i]); }, false);
 }
 
 void WorkerTable::ReplaceRows(std::vector<WorkerRow> rows)
 {
-    loadRows(std::move(rows), true);
+    loadRows(rows.size(), [&rows](std::size_t i, WorkerRow& row) { row = std::move(rows[i]); }, true);
+}
+
+void WorkerTable::AppendRows(std::size_t count, const RowFiller& fill)
+{
+    loadRows(count, fill, false);
+}
+
+void WorkerTable::ReplaceRows(std::size_t count, const RowFiller& fill)
+{
+    loadRows(count, fill, true);
 }
 
 // ---- bookmarks -----------------------------------------------------------
@@ -429,7 +470,7 @@ void WorkerTable::ReplaceRows(std::vector<WorkerRow> rows)
 WorkerTable::Bookmark WorkerTable::GetBookmark() const
 {
     requireActive();
-    return current_ >= 0 ? rows_[current_].id : 0;
+    return current_ >= 0 ? rows_[current_]->id : 0;
 }
 
 bool WorkerTable::GotoBookmark(Bookmark mark)
@@ -438,7 +479,7 @@ bool WorkerTable::GotoBookmark(Bookmark mark)
     if (mark == 0)
         return false;
     for (std::size_t i = 0; i < rows_.size(); ++i) {
-        if (rows_[i].id == mark) {
+        if (rows_[i]->id == mark) {
             eof_ = bof_ = false;
             setCurrent(static_cast<int>(i));
             return true;
@@ -454,7 +495,7 @@ const WorkerRow& WorkerTable::readableRow() const
     requireActive();
     if (state_ == State::Edit || state_ == State::Insert)
         return buffer_;
-    return current_ >= 0 ? rows_[current_].row : emptyRow();
+    return current_ >= 0 ? rows_[current_]->row : emptyRow();
 }
 
 WorkerRow& WorkerTable::writableRow()
@@ -474,7 +515,7 @@ const WorkerRow& WorkerTable::RowAt(int index) const
     requireActive();
     if (index < 0 || index >= static_cast<int>(rows_.size()))
         throw TableError("Row " + std::to_string(index) + " is outside the worker table");
-    return rows_[index].row;
+    return rows_[index]->row;
 }
 
 // ---- table-wide operations -----------------------------------------------
@@ -493,9 +534,16 @@ void WorkerTable::DeleteAllRows()
 void WorkerTable::RecountDays()
 {
     requireActive();
-    if (state_ == State::Browse && current_ < 0)
+    if (state_ == State::Browse) {
+        if (current_ < 0)
+            return;
+        // Edit, set nNal, Post, without copying the row through the edit buffer: the
+        // count is not part of either order, so the row keeps its place.
+        WorkerRow& row = rows_[current_]->row;
+        row.nNal = row.CountWorkedDays();
+        notifyRowChanged(current_);
         return;
-    Edit();
+    }
     writableRow().nNal = buffer_.CountWorkedDays();
     Post();
 }

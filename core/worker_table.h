@@ -6,6 +6,8 @@
 #include "worker_fields.h"
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -77,6 +79,11 @@ public:
     // Rows that tie with rows already there come after them. The first row becomes current.
     void AppendRows(std::vector<WorkerRow> rows);
     void ReplaceRows(std::vector<WorkerRow> rows);
+    // The same for `count` rows that `fill(i, row)` fills in place, one after the other,
+    // so that a large load holds no second copy of every row. `row` starts as a new row.
+    using RowFiller = std::function<void(std::size_t index, WorkerRow& row)>;
+    void AppendRows(std::size_t count, const RowFiller& fill);
+    void ReplaceRows(std::size_t count, const RowFiller& fill);
 
     Bookmark GetBookmark() const;
     bool GotoBookmark(Bookmark mark);      // false when the row is gone
@@ -113,21 +120,27 @@ public:
     void RemoveListener(WorkerTableListener* listener);
 
 private:
+    // Rows live on the heap and the order is a vector of pointers, so that sorting and
+    // inserting move pointers, not rows.
     struct Entry {
         WorkerRow row;
         Bookmark id = 0;
         std::u32string pNameKey;   // code points, precomputed for sorting
         std::u32string nNameKey;
+        std::uint64_t pNamePrefix = 0;   // the first three code points, ordered as the keys
+        std::uint64_t nNamePrefix = 0;
     };
+    using EntryPtr = std::unique_ptr<Entry>;
 
     void requireActive() const;
     void requireEditing() const;
     void checkBrowseMode();
-    Entry makeEntry(WorkerRow row);
+    EntryPtr makeEntry(WorkerRow row);
+    static void setKeys(Entry& entry);
     bool entryLess(const Entry& a, const Entry& b) const;
-    int insertSorted(Entry entry);
+    int insertSorted(EntryPtr entry);
     void sortAll();
-    void loadRows(std::vector<WorkerRow> rows, bool replace);
+    void loadRows(std::size_t count, const RowFiller& fill, bool replace);
     WorkerRow& writableRow();
     const WorkerRow& readableRow() const;
     void setCurrent(int index);
@@ -136,7 +149,7 @@ private:
     void notifyRowChanged(int row);
     void notifyCurrentChanged();
 
-    std::vector<Entry> rows_;
+    std::vector<EntryPtr> rows_;
     State state_ = State::Inactive;
     int current_ = -1;
     bool eof_ = true;

@@ -198,6 +198,24 @@ TEST_F(DumpBuildTest, ABytePairThatDoesNotDecodeShowsAsTheReplacementCharacter)
     EXPECT_EQ(Json::parse(dumped.out).at("workers").at(0).at("pName"), "\xEF\xBF\xBD" "A" "\xEF\xBF\xBD");
 }
 
+TEST_F(DumpBuildTest, QuotesBackslashesAndControlCharactersComeOutAsValidJsonAndGoBack)
+{
+    const std::string address = std::string("a\"b\\c") + '\x01' + "d\te\nf";
+    std::string record(344, '\0');
+    record[340] = '\x01';
+    record[341] = 'N';
+    record[67] = static_cast<char>(address.size());
+    record.replace(68, address.size(), address);
+    const Outcome dumped = cli({"dump", writeText("escape.Lvo", record)});
+    ASSERT_EQ(dumped.exitCode, 0) << dumped.err;
+    EXPECT_NE(dumped.out.find(R"("a\"b\\c\u0001d\te\nf")"), std::string::npos) << dumped.out;
+    EXPECT_EQ(Json::parse(dumped.out).at("workers").at(0).at("nAddr"), address);
+
+    const std::string rebuilt = file("rebuilt.Lvo");
+    ASSERT_EQ(cli({"build", writeText("escape.json", dumped.out), rebuilt}).exitCode, 0);
+    EXPECT_EQ(slurp(rebuilt).substr(3 * 344 + 67, 1 + address.size()), record.substr(67, 1 + address.size()));
+}
+
 TEST_F(DumpBuildTest, DumpErrorsAreOneLineAndNonZero)
 {
     expectOneErrorLine(cli({"dump", file("absent.Lvo")}), "absent.Lvo");

@@ -87,6 +87,17 @@ TEST_F(WorkerTableTest, NamesCompareByCodePointNotByCp949Bytes)
     addRow(table, "똠", "1.보통인부");
     addRow(table, "가", "1.보통인부");
     EXPECT_EQ(namesInOrder(table), (std::vector<std::string>{"가", "똠"}));
+
+    // Long names that agree in their first syllables, and a name that starts another.
+    table.DeleteAllRows();
+    for (const char* name : {"가나다마", "가나다라바", "가나다", "가나다라", "가나", "Z"})
+        addRow(table, name, "");
+    EXPECT_EQ(namesInOrder(table),
+              (std::vector<std::string>{"Z", "가나", "가나다", "가나다라", "가나다라바", "가나다마"}));
+    WorkerRow late = makeRow("가나다라마", "");
+    table.AppendRows({late});
+    EXPECT_EQ(namesInOrder(table), (std::vector<std::string>{"Z", "가나", "가나다", "가나다라", "가나다라마",
+                                                             "가나다라바", "가나다마"}));
 }
 
 TEST_F(WorkerTableTest, SwitchingOrderKeepsTheCurrentWorkerAndBookmarksSurvive)
