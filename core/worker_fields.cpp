@@ -1,5 +1,7 @@
 #include "core/worker_fields.h"
 
+#include "core/cp949.h"
+
 #include <cctype>
 
 namespace lavodc {
@@ -75,6 +77,23 @@ int WorkerRow::CountWorkedDays() const
             ++count;
     }
     return count;
+}
+
+void CutToFieldSizes(WorkerRow& row)
+{
+    auto cut = [](std::string& text, int size) {
+        if (text.size() > static_cast<std::size_t>(size))
+            text = cutToBytes(text, static_cast<std::size_t>(size));
+    };
+    cut(row.cDate, kFields[3].size);
+    cut(row.pName, kFields[4].size);
+    cut(row.JmnNo, kFields[5].size);
+    cut(row.nName, kFields[6].size);
+    cut(row.nAddr, kFields[7].size);
+    cut(row.nTel, kFields[8].size);
+    cut(row.nEtc, kFields[9].size);
+    for (std::string& day : row.days)
+        cut(day, kFields[kFirstDayField].size);
 }
 
 } // namespace lavodc

@@ -49,4 +49,8 @@ struct WorkerRow {
     int CountWorkedDays() const;
 };
 
+// Cuts every text of `row` to its field's size in bytes (a double-byte character may lose
+// its second byte, as stored fields do).
+void CutToFieldSizes(WorkerRow& row);
+
 } // namespace lavodc

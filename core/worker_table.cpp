@@ -1,9 +1,6 @@
 #include "core/worker_table.h"
 
-#include "core/cp949.h"
-
 #include <algorithm>
-#include <cctype>
 #include <utility>
 
 namespace lavodc {
@@ -27,38 +24,6 @@ public:
 private:
     WorkerTable& table_;
 };
-
-std::string trimmedLower(std::string_view text)
-{
-    std::size_t begin = 0;
-    std::size_t end = text.size();
-    while (begin < end && static_cast<unsigned char>(text[begin]) <= 0x20)
-        ++begin;
-    while (end > begin && static_cast<unsigned char>(text[end - 1]) <= 0x20)
-        --end;
-    std::string result(text.substr(begin, end - begin));
-    for (char& c : result)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return result;
-}
-
-void cutStrings(WorkerRow& row)
-{
-    const auto& fields = WorkerFields();
-    auto cut = [](std::string& text, int size) {
-        if (text.size() > static_cast<std::size_t>(size))
-            text = cutToBytes(text, static_cast<std::size_t>(size));
-    };
-    cut(row.cDate, fields[3].size);
-    cut(row.pName, fields[4].size);
-    cut(row.JmnNo, fields[5].size);
-    cut(row.nName, fields[6].size);
-    cut(row.nAddr, fields[7].size);
-    cut(row.nTel, fields[8].size);
-    cut(row.nEtc, fields[9].size);
-    for (std::string& day : row.days)
-        cut(day, fields[kFirstDayField].size);
-}
 
 } // namespace
 
@@ -214,119 +179,6 @@ void WorkerTable::MoveTo(int index)
     setCurrent(index);
 }
 
-// ---- ordering ------------------------------------------------------------
-
-namespace {
-
-// The first three code points packed so that comparing two prefixes orders them as the
-// keys themselves; a shorter key sorts first. Equal prefixes need the whole keys.
-std::uint64_t keyPrefix(const std::u32string& key)
-{
-    std::uint64_t prefix = 0;
-    for (std::size_t i = 0; i < 3; ++i) {
-        const std::uint64_t code = i < key.size() ? static_cast<std::uint64_t>(key[i]) + 1 : 0;
-        prefix = (prefix << 21) | code;
-    }
-    return prefix;
-}
-
-int compareKeys(std::uint64_t prefixA, const std::u32string& keyA, std::uint64_t prefixB,
-                const std::u32string& keyB)
-{
-    if (prefixA != prefixB)
-        return prefixA < prefixB ? -1 : 1;
-    return keyA.compare(keyB);
-}
-
-} // namespace
-
-void WorkerTable::setKeys(Entry& entry)
-{
-    entry.pNameKey = cp949CodePoints(entry.row.pName);
-    entry.nNameKey = cp949CodePoints(entry.row.nName);
-    entry.pNamePrefix = keyPrefix(entry.pNameKey);
-    entry.nNamePrefix = keyPrefix(entry.nNameKey);
-}
-
-WorkerTable::EntryPtr WorkerTable::makeEntry(WorkerRow row)
-{
-    cutStrings(row);
-    auto entry = std::make_unique<Entry>();
-    entry->row = std::move(row);
-    entry->id = nextId_++;
-    setKeys(*entry);
-    return entry;
-}
-
-bool WorkerTable::entryLess(const Entry& a, const Entry& b) const
-{
-    auto byName = [&] { return compareKeys(a.pNamePrefix, a.pNameKey, b.pNamePrefix, b.pNameKey); };
-    auto byJob = [&] { return compareKeys(a.nNamePrefix, a.nNameKey, b.nNamePrefix, b.nNameKey); };
-    const int first = byJob_ ? byJob() : byName();
-    if (first != 0)
-        return first < 0;
-    return (byJob_ ? byName() : byJob()) < 0;
-}
-
-// Inserts after every row that sorts equal, and returns the position.
-int WorkerTable::insertSorted(EntryPtr entry)
-{
-    auto less = [this](const EntryPtr& a, const EntryPtr& b) { return entryLess(*a, *b); };
-    auto place = std::upper_bound(rows_.begin(), rows_.end(), entry, less);
-    place = rows_.insert(place, std::move(entry));
-    return static_cast<int>(place - rows_.begin());
-}
-
-void WorkerTable::sortAll()
-{
-    auto less = [this](const EntryPtr& a, const EntryPtr& b) { return entryLess(*a, *b); };
-    std::stable_sort(rows_.begin(), rows_.end(), less);
-}
-
-void WorkerTable::SetIndexFieldNames(std::string_view names)
-{
-    // Accept the two lists with any spacing and Latin case.
-    std::string normalized;
-    for (std::size_t start = 0; start <= names.size();) {
-        std::size_t end = names.find(';', start);
-        if (end == std::string_view::npos)
-            end = names.size();
-        if (!normalized.empty())
-            normalized += ';';
-        normalized += trimmedLower(names.substr(start, end - start));
-        start = end + 1;
-    }
-    bool byJob;
-    if (normalized == "pname;nname")
-        byJob = false;
-    else if (normalized == "nname;pname")
-        byJob = true;
-    else
-        throw TableError("The worker table has no index on \"" + std::string(names) + "\"");
-
-    indexNames_ = std::string(byJob ? kByJobIndex : kByNameIndex);
-    if (state_ == State::Inactive || byJob == byJob_) {
-        byJob_ = byJob;
-        return;
-    }
-    checkBrowseMode();
-    const Bookmark currentId = current_ >= 0 ? rows_[current_]->id : 0;
-    byJob_ = byJob;
-    sortAll();
-    current_ = -1;
-    for (std::size_t i = 0; currentId != 0 && i < rows_.size(); ++i) {
-        if (rows_[i]->id == currentId)
-            current_ = static_cast<int>(i);
-    }
-    notifyTableChanged();
-    notifyCurrentChanged();
-}
-
-const std::string& WorkerTable::IndexFieldNames() const
-{
-    return indexNames_;
-}
-
 // ---- changing rows -------------------------------------------------------
 
 void WorkerTable::Append()
@@ -367,7 +219,7 @@ void WorkerTable::Post()
         return;
     }
 
-    cutStrings(row);
+    CutToFieldSizes(row);
     Entry& entry = *rows_[current_];
     if (row.pName == entry.row.pName && row.nName == entry.row.nName) {
         entry.row = std::move(row);
@@ -420,49 +272,6 @@ void WorkerTable::Delete()
     }
     notifyTableChanged();
     notifyCurrentChanged();
-}
-
-void WorkerTable::loadRows(std::size_t count, const RowFiller& fill, bool replace)
-{
-    checkBrowseMode();
-    if (replace)
-        rows_.clear();
-    const std::size_t oldCount = rows_.size();
-    rows_.reserve(oldCount + count);
-    for (std::size_t i = 0; i < count; ++i) {
-        WorkerRow row;
-        fill(i, row);
-        rows_.push_back(makeEntry(std::move(row)));
-    }
-    auto less = [this](const EntryPtr& a, const EntryPtr& b) { return entryLess(*a, *b); };
-    std::stable_sort(rows_.begin() + static_cast<std::ptrdiff_t>(oldCount), rows_.end(), less);
-    std::inplace_merge(rows_.begin(), rows_.begin() + static_cast<std::ptrdiff_t>(oldCount),
-                       rows_.end(), less);
-    current_ = rows_.empty() ? -1 : 0;
-    eof_ = rows_.empty();
-    bof_ = true;
-    notifyTableChanged();
-    notifyCurrentChanged();
-}
-
-void WorkerTable::AppendRows(std::vector<WorkerRow> rows)
-{
-    loadRows(rows.size(), [&rows](std::size_t i, WorkerRow& row) { row = std::move(rows[i]); }, false);
-}
-
-void WorkerTable::ReplaceRows(std::vector<WorkerRow> rows)
-{
-    loadRows(rows.size(), [&rows](std::size_t i, WorkerRow& row) { row = std::move(rows[i]); }, true);
-}
-
-void WorkerTable::AppendRows(std::size_t count, const RowFiller& fill)
-{
-    loadRows(count, fill, false);
-}
-
-void WorkerTable::ReplaceRows(std::size_t count, const RowFiller& fill)
-{
-    loadRows(count, fill, true);
 }
 
 // ---- bookmarks -----------------------------------------------------------
