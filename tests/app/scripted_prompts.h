@@ -50,25 +50,25 @@ public:
     bool ConfirmBox(const QString& text) override
     {
         texts.push_back(text);
-        const auto step = next(Kind::Confirm, text);
+        const Step* step = next(Kind::Confirm, text);
         return step && step->confirm;
     }
     SaveAnswer AskSaveChanges(const QString& text) override
     {
         texts.push_back(text);
-        const auto step = next(Kind::SaveQuestion, text);
+        const Step* step = next(Kind::SaveQuestion, text);
         return step ? step->saveAnswer : SaveAnswer::Cancel;
     }
     std::optional<QString> OpenFileName(const FileDialogRequest& request) override
     {
         dialogs.push_back(request);
-        const auto step = next(Kind::OpenFile, request.title);
+        const Step* step = next(Kind::OpenFile, request.title);
         return step ? step->path : std::nullopt;
     }
     std::optional<QString> SaveFileName(const FileDialogRequest& request) override
     {
         dialogs.push_back(request);
-        const auto step = next(Kind::SaveFile, request.title);
+        const Step* step = next(Kind::SaveFile, request.title);
         return step ? step->path : std::nullopt;
     }
     void ErrorBox(const QString& errorText) override
@@ -112,19 +112,21 @@ private:
         return "?";
     }
 
-    std::optional<Step> next(Kind kind, const QString& text)
+    // The step answering this question, or nullptr (and a test failure) when none was queued.
+    const Step* next(Kind kind, const QString& text)
     {
         if (script_.empty() || script_.front().kind != kind) {
             ADD_FAILURE() << "unexpected " << kindName(kind) << ": " << text.toStdString()
                           << (script_.empty() ? std::string(" (nothing queued)")
                                               : std::string(" (expected ") + kindName(script_.front().kind) + ")");
-            return std::nullopt;
+            return nullptr;
         }
-        Step step = script_.front();
+        answered_ = std::move(script_.front());
         script_.pop_front();
-        return step;
+        return &answered_;
     }
 
+    Step answered_;
     std::deque<Step> script_;
 };
 
