@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,9 @@ struct BreakCase {
     LineRule rule;
     std::vector<std::string> lines;   // UTF-8
 };
+
+// Names the case in test output instead of dumping its bytes.
+void PrintTo(const BreakCase& c, std::ostream* os) { *os << c.name; }
 
 class BreakLinesTest : public ::testing::TestWithParam<BreakCase> {};
 
