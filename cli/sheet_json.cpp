@@ -33,34 +33,6 @@ constexpr std::array<HeaderField, 11> kHeaderFields = {{
     {"cmpName", &SheetHeader::cmpName},
 }};
 
-// The member of a row that holds field `index`, for const and non-const rows alike.
-template <typename Row>
-auto* textSlot(Row& row, int index)
-{
-    switch (index) {
-    case 3: return &row.cDate;
-    case 4: return &row.pName;
-    case 5: return &row.JmnNo;
-    case 6: return &row.nName;
-    case 7: return &row.nAddr;
-    case 8: return &row.nTel;
-    case 9: return &row.nEtc;
-    default: return &row.days[static_cast<std::size_t>(index - kFirstDayField)];
-    }
-}
-
-template <typename Row>
-auto* integerSlot(Row& row, int index)
-{
-    return index == 0 ? &row.HCODE : index == 1 ? &row.SCODE : &row.LCODE;
-}
-
-template <typename Row>
-auto* amountSlot(Row& row, int index)
-{
-    return index == 10 ? &row.nNal : index == 11 ? &row.nDay : &row.SmMny;
-}
-
 void appendQuoted(std::string& out, std::string_view utf8)
 {
     static const char* const kHex = "0123456789abcdef";
@@ -176,9 +148,9 @@ WorkerRow rowFromJson(const Json& json, const std::string& place)
             throw SheetJsonError(place + " has an unknown field \"" + key + "\"");
         const std::string fieldPlace = where(place, key);
         switch (WorkerFields()[static_cast<std::size_t>(index)].type) {
-        case FieldType::Integer: *integerSlot(row, index) = code(value, fieldPlace); break;
-        case FieldType::Float: *amountSlot(row, index) = amount(value, fieldPlace); break;
-        case FieldType::String: *textSlot(row, index) = cp949Text(value, fieldPlace); break;
+        case FieldType::Integer: *IntegerSlot(row, index) = code(value, fieldPlace); break;
+        case FieldType::Float: *FloatSlot(row, index) = amount(value, fieldPlace); break;
+        case FieldType::String: *StringSlot(row, index) = cp949Text(value, fieldPlace); break;
         }
     }
     return row;
@@ -207,9 +179,9 @@ std::string SheetJsonText(const Sheet& sheet)
             const FieldDef& def = WorkerFields()[static_cast<std::size_t>(index)];
             appendKey(out, "      ", def.name);
             switch (def.type) {
-            case FieldType::Integer: out += std::to_string(*integerSlot(row, index)); break;
-            case FieldType::Float: appendAmount(out, *amountSlot(row, index)); break;
-            case FieldType::String: appendQuoted(out, fromCp949(*textSlot(row, index))); break;
+            case FieldType::Integer: out += std::to_string(*IntegerSlot(row, index)); break;
+            case FieldType::Float: appendAmount(out, *FloatSlot(row, index)); break;
+            case FieldType::String: appendQuoted(out, fromCp949(*StringSlot(row, index))); break;
             }
             out += index + 1 < kFieldCount ? ",\n" : "\n";
         }

@@ -3,6 +3,7 @@
 // 14th to 44th fields; recounting addresses them by that position.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -52,5 +53,34 @@ struct WorkerRow {
 // Cuts every text of `row` to its field's size in bytes (a double-byte character may lose
 // its second byte, as stored fields do).
 void CutToFieldSizes(WorkerRow& row);
+
+// The member of a row that holds field `index` (a position in WorkerFields()) of the
+// given type; for const and non-const rows alike.
+template <typename Row>
+auto* StringSlot(Row& row, int index)
+{
+    switch (index) {
+    case 3: return &row.cDate;
+    case 4: return &row.pName;
+    case 5: return &row.JmnNo;
+    case 6: return &row.nName;
+    case 7: return &row.nAddr;
+    case 8: return &row.nTel;
+    case 9: return &row.nEtc;
+    default: return &row.days[static_cast<std::size_t>(index - kFirstDayField)];
+    }
+}
+
+template <typename Row>
+auto* IntegerSlot(Row& row, int index)
+{
+    return index == 0 ? &row.HCODE : index == 1 ? &row.SCODE : &row.LCODE;
+}
+
+template <typename Row>
+auto* FloatSlot(Row& row, int index)
+{
+    return index == 10 ? &row.nNal : index == 11 ? &row.nDay : &row.SmMny;
+}
 
 } // namespace lavodc

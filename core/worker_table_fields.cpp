@@ -30,33 +30,6 @@ const FieldDef& field(int index)
     return WorkerFields()[static_cast<std::size_t>(index)];
 }
 
-template <typename Row>
-auto* stringSlot(Row& row, int index)
-{
-    switch (index) {
-    case 3: return &row.cDate;
-    case 4: return &row.pName;
-    case 5: return &row.JmnNo;
-    case 6: return &row.nName;
-    case 7: return &row.nAddr;
-    case 8: return &row.nTel;
-    case 9: return &row.nEtc;
-    default: return &row.days[static_cast<std::size_t>(index - kFirstDayField)];
-    }
-}
-
-template <typename Row>
-auto* integerSlot(Row& row, int index)
-{
-    return index == 0 ? &row.HCODE : index == 1 ? &row.SCODE : &row.LCODE;
-}
-
-template <typename Row>
-auto* floatSlot(Row& row, int index)
-{
-    return index == 10 ? &row.nNal : index == 11 ? &row.nDay : &row.SmMny;
-}
-
 std::string floatText(double value)
 {
     char buffer[64];
@@ -116,21 +89,21 @@ std::int32_t parseInteger(std::string_view text)
 std::string textOf(const WorkerRow& row, int index)
 {
     switch (field(index).type) {
-    case FieldType::Integer: return std::to_string(*integerSlot(row, index));
-    case FieldType::Float: return floatText(*floatSlot(row, index));
+    case FieldType::Integer: return std::to_string(*IntegerSlot(row, index));
+    case FieldType::Float: return floatText(*FloatSlot(row, index));
     case FieldType::String: break;
     }
-    return *stringSlot(row, index);
+    return *StringSlot(row, index);
 }
 
 void setText(WorkerRow& row, int index, std::string_view value)
 {
     switch (field(index).type) {
-    case FieldType::Integer: *integerSlot(row, index) = parseInteger(value); return;
-    case FieldType::Float: *floatSlot(row, index) = parseFloat(value); return;
+    case FieldType::Integer: *IntegerSlot(row, index) = parseInteger(value); return;
+    case FieldType::Float: *FloatSlot(row, index) = parseFloat(value); return;
     case FieldType::String: break;
     }
-    *stringSlot(row, index) = cutToBytes(value, static_cast<std::size_t>(field(index).size));
+    *StringSlot(row, index) = cutToBytes(value, static_cast<std::size_t>(field(index).size));
 }
 
 // "###,###,###,###": whole units, groups of three, nothing for zero.
@@ -183,11 +156,11 @@ double WorkerTable::FieldFloat(std::string_view name) const
     const int index = requireField(name);
     const WorkerRow& row = readableRow();
     switch (field(index).type) {
-    case FieldType::Integer: return *integerSlot(row, index);
-    case FieldType::Float: return *floatSlot(row, index);
+    case FieldType::Integer: return *IntegerSlot(row, index);
+    case FieldType::Float: return *FloatSlot(row, index);
     case FieldType::String: break;
     }
-    return parseFloat(*stringSlot(row, index));
+    return parseFloat(*StringSlot(row, index));
 }
 
 std::int32_t WorkerTable::FieldInteger(std::string_view name) const
@@ -195,14 +168,14 @@ std::int32_t WorkerTable::FieldInteger(std::string_view name) const
     const int index = requireField(name);
     const WorkerRow& row = readableRow();
     switch (field(index).type) {
-    case FieldType::Integer: return *integerSlot(row, index);
+    case FieldType::Integer: return *IntegerSlot(row, index);
     case FieldType::Float: {
-        const double value = *floatSlot(row, index);
+        const double value = *FloatSlot(row, index);
         return roundToInteger(value, floatText(value));
     }
     case FieldType::String: break;
     }
-    return parseInteger(*stringSlot(row, index));
+    return parseInteger(*StringSlot(row, index));
 }
 
 void WorkerTable::SetFieldFloat(std::string_view name, double value)
@@ -212,10 +185,10 @@ void WorkerTable::SetFieldFloat(std::string_view name, double value)
     switch (field(index).type) {
     case FieldType::Integer: {
         const std::int32_t rounded = roundToInteger(value, floatText(value));
-        *integerSlot(writableRow(), index) = rounded;
+        *IntegerSlot(writableRow(), index) = rounded;
         return;
     }
-    case FieldType::Float: *floatSlot(writableRow(), index) = value; return;
+    case FieldType::Float: *FloatSlot(writableRow(), index) = value; return;
     case FieldType::String: break;
     }
     SetFieldTextAt(index, floatText(value));
@@ -226,8 +199,8 @@ void WorkerTable::SetFieldInteger(std::string_view name, std::int32_t value)
     const int index = requireField(name);
     requireEditing();
     switch (field(index).type) {
-    case FieldType::Integer: *integerSlot(writableRow(), index) = value; return;
-    case FieldType::Float: *floatSlot(writableRow(), index) = value; return;
+    case FieldType::Integer: *IntegerSlot(writableRow(), index) = value; return;
+    case FieldType::Float: *FloatSlot(writableRow(), index) = value; return;
     case FieldType::String: break;
     }
     SetFieldTextAt(index, std::to_string(value));
