@@ -13,6 +13,9 @@ struct ScreenCase {
     WindowPlacement expected;   // top, left, height, width
 };
 
+// Names the case by its screen size instead of dumping its bytes.
+void PrintTo(const ScreenCase& c, std::ostream* os) { *os << c.width << "x" << c.height; }
+
 class DefaultPlacementTest : public ::testing::TestWithParam<ScreenCase> {};
 
 TEST_P(DefaultPlacementTest, FollowsTheScreen)

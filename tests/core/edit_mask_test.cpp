@@ -1,6 +1,8 @@
 // The masked-box model: mask parsing, accepted characters, the text rule and normalize().
 #include "core/edit_mask.h"
 
+#include "core/cp949.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -15,6 +17,34 @@ constexpr const char* kBusinessMask = "999\\-99\\-99999;0;_";
 constexpr const char* kYearMask = "####;1;_";
 constexpr const char* kMonthMask = "##;1;_";
 constexpr const char* kManagerNumberMask = "######-#######;1;_";
+
+// One line for test names: CP949 text as UTF-8, quoted, with backslashes, quotes and control
+// characters escaped.
+std::string quoted(const std::string& cp949)
+{
+    static const char hex[] = "0123456789ABCDEF";
+    std::string out = "\"";
+    for (const char ch : fromCp949(cp949)) {
+        const auto byte = static_cast<unsigned char>(ch);
+        if (ch == '\\' || ch == '"') {
+            out += '\\';
+            out += ch;
+        } else if (ch == '\r') {
+            out += "\\r";
+        } else if (ch == '\n') {
+            out += "\\n";
+        } else if (ch == '\t') {
+            out += "\\t";
+        } else if (byte < 0x20 || byte == 0x7F) {
+            out += "\\x";
+            out += hex[byte >> 4];
+            out += hex[byte & 0xF];
+        } else {
+            out += ch;
+        }
+    }
+    return out + '"';
+}
 } // namespace
 
 TEST(EditMask, ParsesPositionsLiteralsAndFields)
@@ -92,6 +122,9 @@ struct TextCase {
     std::string text;
 };
 
+// Names the case by its mask and shown text instead of dumping its bytes.
+void PrintTo(const TextCase& c, std::ostream* os) { *os << c.mask << " shown " << quoted(c.shown); }
+
 class TextFromShownTest : public ::testing::TestWithParam<TextCase> {};
 TEST_P(TextFromShownTest, TextRule)
 {
@@ -127,6 +160,9 @@ struct SetCase {
     std::string shown;
 };
 
+// Names the case by its mask and the text set instead of dumping its bytes.
+void PrintTo(const SetCase& c, std::ostream* os) { *os << c.mask << " text " << quoted(c.text); }
+
 class ShownFromTextTest : public ::testing::TestWithParam<SetCase> {};
 TEST_P(ShownFromTextTest, SettingTheText)
 {
@@ -159,6 +195,9 @@ struct NormalizeCase {
     std::string text;
     std::string normalized;
 };
+
+// Names the case by its mask and text instead of dumping its bytes.
+void PrintTo(const NormalizeCase& c, std::ostream* os) { *os << c.mask << " text " << quoted(c.text); }
 
 class NormalizeTest : public ::testing::TestWithParam<NormalizeCase> {};
 TEST_P(NormalizeTest, RoundTripThroughABox)

@@ -1,8 +1,11 @@
 // Text utilities: trimming, padding, money, dates, telephone forms.
 #include "core/quorva_lib.h"
 
+#include "core/cp949.h"
+
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <limits>
 #include <string>
 
@@ -11,6 +14,34 @@ using namespace lavodc;
 namespace {
 const std::string kGa = "\xB0\xA1"; // 가 in CP949
 std::string sp(int n) { return std::string(static_cast<std::size_t>(n), ' '); }
+
+// One line for test names: CP949 text as UTF-8, quoted, with backslashes, quotes and control
+// characters escaped.
+std::string quoted(const std::string& cp949)
+{
+    static const char hex[] = "0123456789ABCDEF";
+    std::string out = "\"";
+    for (const char ch : fromCp949(cp949)) {
+        const auto byte = static_cast<unsigned char>(ch);
+        if (ch == '\\' || ch == '"') {
+            out += '\\';
+            out += ch;
+        } else if (ch == '\r') {
+            out += "\\r";
+        } else if (ch == '\n') {
+            out += "\\n";
+        } else if (ch == '\t') {
+            out += "\\t";
+        } else if (byte < 0x20 || byte == 0x7F) {
+            out += "\\x";
+            out += hex[byte >> 4];
+            out += hex[byte & 0xF];
+        } else {
+            out += ch;
+        }
+    }
+    return out + '"';
+}
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -29,6 +60,12 @@ struct RemoveCharCase {
     std::string text;
     std::string expected;
 };
+
+// Names the case by the character removed and the text instead of dumping its bytes.
+void PrintTo(const RemoveCharCase& c, std::ostream* os)
+{
+    *os << quoted(std::string(1, c.ch)) << " from " << quoted(c.text);
+}
 
 class RemoveCharTest : public ::testing::TestWithParam<RemoveCharCase> {};
 TEST_P(RemoveCharTest, TrimsThenRemoves)
@@ -73,6 +110,12 @@ struct PadCase {
     char fill;
     std::string expected;
 };
+
+// Names the case by its text, width and fill instead of dumping its bytes.
+void PrintTo(const PadCase& c, std::ostream* os)
+{
+    *os << quoted(c.text) << " width " << c.width << " fill " << quoted(std::string(1, c.fill));
+}
 
 class PadLeftTest : public ::testing::TestWithParam<PadCase> {};
 TEST_P(PadLeftTest, Pads)
@@ -125,6 +168,12 @@ struct MoneyCase {
     bool dropSign;
     std::string expected;
 };
+
+// Names the case by its text, width and sign choice instead of dumping its bytes.
+void PrintTo(const MoneyCase& c, std::ostream* os)
+{
+    *os << quoted(c.text) << " width " << c.width << (c.dropSign ? " without sign" : " with sign");
+}
 
 class MoneyTextTest : public ::testing::TestWithParam<MoneyCase> {};
 TEST_P(MoneyTextTest, KoreanLayout)
@@ -191,6 +240,15 @@ struct MoneyValueCase {
     int width;
     std::string expected;
 };
+
+// Names the case by its value, in the shortest form that reads back exactly, and its width.
+void PrintTo(const MoneyValueCase& c, std::ostream* os)
+{
+    char digits[32];
+    const auto result = std::to_chars(digits, digits + sizeof digits, c.value);
+    *os << std::string(digits, result.ptr) << " width " << c.width;
+}
+
 class MoneyValueTextTest : public ::testing::TestWithParam<MoneyValueCase> {};
 TEST_P(MoneyValueTextTest, PlainTextThenMoneyWithoutSign)
 {
@@ -222,6 +280,10 @@ struct BracketCase {
     int areaWidth;
     std::string expected;
 };
+
+// Names the case by its text and area width instead of dumping its bytes.
+void PrintTo(const BracketCase& c, std::ostream* os) { *os << quoted(c.text) << " area " << c.areaWidth; }
+
 class BracketPhoneTest : public ::testing::TestWithParam<BracketCase> {};
 TEST_P(BracketPhoneTest, EditFormToStoredForm)
 {
@@ -251,6 +313,10 @@ struct UnbracketCase {
     std::string text;
     std::string expected;
 };
+
+// Names the case by its text instead of dumping its bytes.
+void PrintTo(const UnbracketCase& c, std::ostream* os) { *os << quoted(c.text); }
+
 class UnbracketPhoneTest : public ::testing::TestWithParam<UnbracketCase> {};
 TEST_P(UnbracketPhoneTest, StoredFormToEditForm)
 {

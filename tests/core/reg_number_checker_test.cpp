@@ -44,6 +44,34 @@ const char* const kBusinessCheck0 = "1234567800";
 
 std::string msg(const RegNumberChecker& c) { return fromCp949(c.CheckMsg()); }
 
+// One line for test names: CP949 text as UTF-8, quoted, with backslashes, quotes and control
+// characters escaped.
+std::string quoted(const std::string& cp949)
+{
+    static const char hex[] = "0123456789ABCDEF";
+    std::string out = "\"";
+    for (const char ch : fromCp949(cp949)) {
+        const auto byte = static_cast<unsigned char>(ch);
+        if (ch == '\\' || ch == '"') {
+            out += '\\';
+            out += ch;
+        } else if (ch == '\r') {
+            out += "\\r";
+        } else if (ch == '\n') {
+            out += "\\n";
+        } else if (ch == '\t') {
+            out += "\\t";
+        } else if (byte < 0x20 || byte == 0x7F) {
+            out += "\\x";
+            out += hex[byte >> 4];
+            out += hex[byte & 0xF];
+        } else {
+            out += ch;
+        }
+    }
+    return out + '"';
+}
+
 } // namespace
 
 TEST(RegNumberChecker, KindSelectsMaskAndLength)
@@ -91,6 +119,9 @@ struct CitizenCase {
     bool valid;
     const char* message; // UTF-8
 };
+
+// Names the case by the control's text instead of dumping its bytes.
+void PrintTo(const CitizenCase& c, std::ostream* os) { *os << quoted(c.text); }
 
 class CitizenCheckTest : public ::testing::TestWithParam<CitizenCase> {};
 TEST_P(CitizenCheckTest, CheckNumber)
@@ -181,6 +212,9 @@ struct BusinessCase {
     bool valid;
     const char* message;
 };
+
+// Names the case by the control's text instead of dumping its bytes.
+void PrintTo(const BusinessCase& c, std::ostream* os) { *os << quoted(c.text); }
 
 class BusinessCheckTest : public ::testing::TestWithParam<BusinessCase> {};
 TEST_P(BusinessCheckTest, CheckNumber)
