@@ -14,6 +14,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QScreen>
 #include <QTest>
 #include <QToolButton>
@@ -300,6 +301,52 @@ TEST_F(MainWindowTest, ASavedSheetOpensAgainWithEveryHeaderValue)
     EXPECT_EQ(reopened.cmpName, typed.cmpName);
     EXPECT_EQ(table.RecordCount(), 1);
     EXPECT_EQ(w.FileLabel->text(), QStringLiteral("파일명: ") + path);
+}
+
+TEST_F(MainWindowTest, ASheetBuiltByTheToolOpensWithItsHeaderAndWorkers)
+{
+    const QString json = folder.path() + QStringLiteral("sheet.json");
+    const QString built = folder.path() + QStringLiteral("built.Lvo");
+    QFile out(json);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(R"({"header": {"gsName": "대전 둔산 현장", "gsyear": "2009", "gmonth": "12",
+                  "cmpNo": "123-45", "indNo": "987", "indName": "한빛건설", "MgrName": "홍길동",
+                  "MgrJmnNo": "750505-1234567", "cmpAddr": "대전 서구", "cmpTel": "042-123-4567",
+                  "cmpName": "김대표"},
+                  "workers": [{"pName": "이영희", "nName": "A.철근원", "d01": "√", "d02": "√"},
+                              {"pName": "김철수", "nName": "B.철골공", "d31": "√", "nNal": 9}]})");
+    out.close();
+    QProcess tool;
+    tool.start(QStringLiteral(LAVODC_BIN_DIR "/lavodc-cli"), {QStringLiteral("build"), json, built});
+    ASSERT_TRUE(tool.waitForFinished(30000));
+    ASSERT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
+
+    Tmainf& w = showWindow();
+    prompts.expectOpenFile(built);
+    QTest::mouseClick(w.HFileOpen, Qt::LeftButton);
+
+    SheetHeader opened;
+    w.pullHeader(opened);
+    EXPECT_EQ(opened.gsName, K("대전 둔산 현장"));
+    EXPECT_EQ(opened.gsyear, "2009");
+    EXPECT_EQ(opened.gmonth, "12");
+    EXPECT_EQ(opened.cmpNo, "123-45");
+    EXPECT_EQ(opened.indNo, "987");
+    EXPECT_EQ(opened.indName, K("한빛건설"));
+    EXPECT_EQ(opened.MgrName, K("홍길동"));
+    EXPECT_EQ(opened.MgrJmnNo, "750505-1234567");
+    EXPECT_EQ(opened.cmpAddr, K("대전 서구"));
+    EXPECT_EQ(opened.cmpTel, "042- 123-4567");
+    EXPECT_EQ(opened.cmpName, K("김대표"));
+
+    // By name, with every day count recounted from the marks.
+    const WorkerTable& table = w.sheet().table;
+    ASSERT_EQ(table.RecordCount(), 2);
+    EXPECT_EQ(table.RowAt(0).pName, K("김철수"));
+    EXPECT_EQ(table.RowAt(0).nNal, 1);
+    EXPECT_EQ(table.RowAt(1).pName, K("이영희"));
+    EXPECT_EQ(table.RowAt(1).nNal, 2);
+    EXPECT_FALSE(w.controller().SheetModified());
 }
 
 } // namespace
