@@ -87,8 +87,14 @@ std::vector<std::string> BreakLines(std::string_view text, double boxWidth, cons
 
         bool cut = false;
         if (!word.empty()) {
-            if (!line.empty() && !fits(line + word, boxWidth, widths))
-                closeLine();
+            if (!line.empty() && !fits(line + word, boxWidth, widths)) {
+                // Blanks alone never make a line: a padded amount would otherwise leave its
+                // first line empty and its digits below a one-line box.
+                if (VisiblePart(line).empty())
+                    line.clear();
+                else
+                    closeLine();
+            }
             if (line.empty() && !fits(word, boxWidth, widths)) {
                 line = widestFittingPrefix(word, boxWidth, widths);
                 closeLine();

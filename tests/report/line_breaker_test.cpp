@@ -61,7 +61,9 @@ INSTANTIATE_TEST_SUITE_P(
         BreakCase{"HangulNeverCutInHalf", "가나다", 5, wrap, {"가나"}},
         BreakCase{"HangulWordsWrap", "가나다 라마", 7, wrap, {"가나다 ", "라마"}},
         BreakCase{"NarrowBoxStacksSyllables", "담 당", 2, wrap, {"담 ", "당"}},
-        BreakCase{"ThreeLineApprover", " 청 (소)  장 ", 4, wrap, {" 청 ", "(소)  ", "장 "}}),
+        BreakCase{"ThreeLineApprover", " 청 (소)  장 ", 4, wrap, {" 청 ", "(소)  ", "장 "}},
+        BreakCase{"PaddingGivesWayToAWordThatFitsAlone", " 11,111,103", 10, wrap, {"11,111,103"}},
+        BreakCase{"PaddingGivesWayToACutWord", "  abcdefgh", 5, one, {"abcde"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(VisibleLineCountTest, LinesEndingWithinATenthBelowTheBoxAreShown)
