@@ -157,6 +157,7 @@ Band detailBand()
     addLabel(band, "nNal", {205.32, 4.50, 7.14, 3.44}, kBatang9, R, wrap);
     addLabel(band, "nDay", {214.05, 4.50, 11.64, 3.44}, kBatang9, R, wrap);
     addLabel(band, "SmMny", {227.81, 4.50, 15.35, 3.44}, kGulim8, R, wrap);
+    band.texts.back().keepWhole = true;
     for (int k = 1; k <= kDayColumns; ++k) {
         char upper[4];
         char lower[4];

@@ -41,6 +41,9 @@ struct TextItem {
     LineRule lines = LineRule::OneLine;
     std::string caption;
     std::string label;
+    // An amount is never cut or wrapped away: one that is wider than its box is drawn
+    // condensed to the box's width on its first line.
+    bool keepWhole = false;
 };
 
 enum class BandKind { PageHeader, ColumnHeader, Detail, PageFooter };

@@ -1,6 +1,7 @@
 #include "report/form_renderer.h"
 
 #include "core/cp949.h"
+#include "core/quorva_lib.h"
 #include "report/report_filling.h"
 
 #include <QImage>
@@ -198,6 +199,26 @@ void FormRenderer::drawWords(Device& device, const QtTextWidths& widths, std::st
     }
 }
 
+bool FormRenderer::drawCondensed(Device& device, const QtTextWidths& widths, const TextItem& item, double lineTop,
+                                 std::string_view text) const
+{
+    const std::string whole = Trim(text);
+    const double width = widths.TextWidth(whole);
+    if (whole.empty() || width <= item.box.width)
+        return false;
+    // Squeezed horizontally about the box's left edge, so the text stays real text in a PDF.
+    const double factor = item.box.width / width;
+    QPainter& painter = device.painter;
+    painter.save();
+    const QPointF origin = device.point(item.box.left, 0);
+    painter.translate(origin.x(), 0);
+    painter.scale(factor, 1.0);
+    painter.translate(-origin.x(), 0);
+    drawWords(device, widths, whole, item.box.left, lineTop + widths.BaselineOffset());
+    painter.restore();
+    return true;
+}
+
 void FormRenderer::drawText(Device& device, const TextItem& item, double bandTop, std::string_view text) const
 {
     const QtTextWidths& widths = widthsFor(item.font);
@@ -206,6 +227,8 @@ void FormRenderer::drawText(Device& device, const TextItem& item, double bandTop
     painter.setFont(FontFor(item.font));
 
     double lineTop = bandTop + item.box.top;
+    if (item.keepWhole && drawCondensed(device, widths, item, lineTop, text))
+        return;
     for (const std::string& line : VisibleLines(item, text)) {
         const std::string_view visible = VisiblePart(line);
         const double width = widths.TextWidth(visible);

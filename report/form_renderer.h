@@ -59,6 +59,8 @@ private:
     void drawBand(Device& device, const Band& band, double top,
                   const std::function<std::string(const TextItem&)>& textOf) const;
     void drawText(Device& device, const TextItem& item, double bandTop, std::string_view text) const;
+    bool drawCondensed(Device& device, const QtTextWidths& widths, const TextItem& item, double lineTop,
+                       std::string_view text) const;
     void drawWords(Device& device, const QtTextWidths& widths, std::string_view line, double left,
                    double baseline) const;
     const QtTextWidths& widthsFor(const FontSpec& spec) const;

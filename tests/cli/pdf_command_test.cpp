@@ -80,7 +80,8 @@ protected:
     }
     void TearDown() override { fs::remove_all(dir); }
 
-    fs::path writeSheet(int workers)
+    // `wages`, when given, replaces the wage of the first workers in turn.
+    fs::path writeSheet(int workers, const std::vector<double>& wages = {})
     {
         Sheet sheet;
         sheet.period = "2010.01";
@@ -94,8 +95,11 @@ protected:
         sheet.header.cmpName = toCp949("박대표");
         sheet.table.Open();
         std::vector<WorkerRow> rows;
-        for (int i = 0; i < workers; ++i)
+        for (int i = 0; i < workers; ++i) {
             rows.push_back(worker(i));
+            if (static_cast<std::size_t>(i) < wages.size())
+                rows.back().SmMny = wages[static_cast<std::size_t>(i)];
+        }
         sheet.table.AppendRows(std::move(rows));
         const fs::path path = dir / ("sheet" + std::to_string(workers) + ".Lvo");
         WriteSheetFile(path.string(), sheet);
@@ -128,6 +132,17 @@ TEST_F(PdfCommandTest, WritesTheFormWithSearchableText)
                                  "2010년01월27일", "신고인(사업주·대표자):박대표(서명또는인)"})
         EXPECT_NE(text.find(expected), std::string::npos) << expected;
     EXPECT_EQ(text.find("작업자13"), std::string::npos);
+}
+
+TEST_F(PdfCommandTest, WagesWiderThanTheirBoxPrintWhole)
+{
+    const fs::path out = dir / "wages.pdf";
+    const Outcome result = pdf(writeSheet(2, {11111103, 99999999999}), out, "--date 2010.01.27");
+    ASSERT_EQ(result.exitCode, 0) << result.output;
+
+    const std::string text = withoutBlanks(run("pdftotext " + quoted(out) + " -").output);
+    for (const char* expected : {"11,111,103", "99,999,999,999"})
+        EXPECT_NE(text.find(expected), std::string::npos) << expected << " in " << text;
 }
 
 TEST_F(PdfCommandTest, NineWorkersMakeTwoPagesAndARangePrintsPart)
