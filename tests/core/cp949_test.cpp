@@ -1,11 +1,14 @@
 // The CP949 codec: UTF-8 <-> CP949 through iconv, the U+FFFD rule, sort keys, K(), cutToBytes().
 #include "core/cp949.h"
 
+#include "case_names.h"
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <string>
 #include <vector>
+
+using lavodc::case_names::QuotedBytes;
 
 using namespace lavodc;
 
@@ -20,34 +23,6 @@ const std::string kNot = "\xA1\xFE";       // ￢ U+FFE2
 const std::string kHongGilDong = "\xC8\xAB\xB1\xE6\xB5\xBF"; // 홍길동
 const std::string kReplacementUtf8 = "\xEF\xBF\xBD";      // U+FFFD in UTF-8
 
-// One line for test names: quoted, with backslashes, quotes and control characters escaped;
-// with highBytes, bytes above 0x7F are escaped too (for byte strings that are not UTF-8).
-std::string quoted(const std::string& text, bool highBytes = false)
-{
-    static const char hex[] = "0123456789ABCDEF";
-    std::string out = "\"";
-    for (const char ch : text) {
-        const auto byte = static_cast<unsigned char>(ch);
-        if (ch == '\\' || ch == '"') {
-            out += '\\';
-            out += ch;
-        } else if (ch == '\r') {
-            out += "\\r";
-        } else if (ch == '\n') {
-            out += "\\n";
-        } else if (ch == '\t') {
-            out += "\\t";
-        } else if (byte < 0x20 || byte == 0x7F || (highBytes && byte > 0x7F)) {
-            out += "\\x";
-            out += hex[byte >> 4];
-            out += hex[byte & 0xF];
-        } else {
-            out += ch;
-        }
-    }
-    return out + '"';
-}
-
 } // namespace
 
 struct EncodeCase {
@@ -56,7 +31,7 @@ struct EncodeCase {
 };
 
 // Names the case by its UTF-8 text instead of dumping its bytes.
-void PrintTo(const EncodeCase& c, std::ostream* os) { *os << quoted(c.utf8); }
+void PrintTo(const EncodeCase& c, std::ostream* os) { *os << QuotedBytes(c.utf8); }
 
 class ToCp949Test : public ::testing::TestWithParam<EncodeCase> {};
 
@@ -144,7 +119,7 @@ struct DecodeCase {
 };
 
 // Names the case by its input bytes, escaped: most of them are no CP949 text.
-void PrintTo(const DecodeCase& c, std::ostream* os) { *os << "bytes " << quoted(c.cp949, true); }
+void PrintTo(const DecodeCase& c, std::ostream* os) { *os << "bytes " << QuotedBytes(c.cp949, true); }
 
 class FromCp949Test : public ::testing::TestWithParam<DecodeCase> {};
 

@@ -3,9 +3,12 @@
 
 #include "core/cp949.h"
 
+#include "case_names.h"
 #include <gtest/gtest.h>
 
 #include <string>
+
+using lavodc::case_names::QuotedText;
 
 using namespace lavodc;
 
@@ -18,33 +21,6 @@ constexpr const char* kYearMask = "####;1;_";
 constexpr const char* kMonthMask = "##;1;_";
 constexpr const char* kManagerNumberMask = "######-#######;1;_";
 
-// One line for test names: CP949 text as UTF-8, quoted, with backslashes, quotes and control
-// characters escaped.
-std::string quoted(const std::string& cp949)
-{
-    static const char hex[] = "0123456789ABCDEF";
-    std::string out = "\"";
-    for (const char ch : fromCp949(cp949)) {
-        const auto byte = static_cast<unsigned char>(ch);
-        if (ch == '\\' || ch == '"') {
-            out += '\\';
-            out += ch;
-        } else if (ch == '\r') {
-            out += "\\r";
-        } else if (ch == '\n') {
-            out += "\\n";
-        } else if (ch == '\t') {
-            out += "\\t";
-        } else if (byte < 0x20 || byte == 0x7F) {
-            out += "\\x";
-            out += hex[byte >> 4];
-            out += hex[byte & 0xF];
-        } else {
-            out += ch;
-        }
-    }
-    return out + '"';
-}
 } // namespace
 
 TEST(EditMask, ParsesPositionsLiteralsAndFields)
@@ -123,7 +99,7 @@ struct TextCase {
 };
 
 // Names the case by its mask and shown text instead of dumping its bytes.
-void PrintTo(const TextCase& c, std::ostream* os) { *os << c.mask << " shown " << quoted(c.shown); }
+void PrintTo(const TextCase& c, std::ostream* os) { *os << c.mask << " shown " << QuotedText(c.shown); }
 
 class TextFromShownTest : public ::testing::TestWithParam<TextCase> {};
 TEST_P(TextFromShownTest, TextRule)
@@ -161,7 +137,7 @@ struct SetCase {
 };
 
 // Names the case by its mask and the text set instead of dumping its bytes.
-void PrintTo(const SetCase& c, std::ostream* os) { *os << c.mask << " text " << quoted(c.text); }
+void PrintTo(const SetCase& c, std::ostream* os) { *os << c.mask << " text " << QuotedText(c.text); }
 
 class ShownFromTextTest : public ::testing::TestWithParam<SetCase> {};
 TEST_P(ShownFromTextTest, SettingTheText)
@@ -197,7 +173,7 @@ struct NormalizeCase {
 };
 
 // Names the case by its mask and text instead of dumping its bytes.
-void PrintTo(const NormalizeCase& c, std::ostream* os) { *os << c.mask << " text " << quoted(c.text); }
+void PrintTo(const NormalizeCase& c, std::ostream* os) { *os << c.mask << " text " << QuotedText(c.text); }
 
 class NormalizeTest : public ::testing::TestWithParam<NormalizeCase> {};
 TEST_P(NormalizeTest, RoundTripThroughABox)

@@ -3,6 +3,7 @@
 
 #include "core/cp949.h"
 
+#include "case_names.h"
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -10,6 +11,9 @@
 #include <iterator>
 #include <random>
 #include <string>
+
+using lavodc::case_names::EscapedText;
+using lavodc::case_names::QuotedText;
 
 using namespace lavodc;
 namespace fs = std::filesystem;
@@ -52,36 +56,6 @@ void writeFile(const fs::path& p, const std::string& contents)
     out << contents;
 }
 
-// One line for test names: CP949 text as UTF-8, with backslashes, quotes and control characters
-// escaped.
-std::string escaped(const std::string& cp949)
-{
-    static const char hex[] = "0123456789ABCDEF";
-    std::string out;
-    for (const char ch : fromCp949(cp949)) {
-        const auto byte = static_cast<unsigned char>(ch);
-        if (ch == '\\' || ch == '"') {
-            out += '\\';
-            out += ch;
-        } else if (ch == '\r') {
-            out += "\\r";
-        } else if (ch == '\n') {
-            out += "\\n";
-        } else if (ch == '\t') {
-            out += "\\t";
-        } else if (byte < 0x20 || byte == 0x7F) {
-            out += "\\x";
-            out += hex[byte >> 4];
-            out += hex[byte & 0xF];
-        } else {
-            out += ch;
-        }
-    }
-    return out;
-}
-
-std::string quoted(const std::string& cp949) { return '"' + escaped(cp949) + '"'; }
-
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -116,7 +90,7 @@ struct LookupCase {
 // Names the case by the key looked up and the contents instead of dumping its bytes.
 void PrintTo(const LookupCase& c, std::ostream* os)
 {
-    *os << "[" << escaped(c.section) << "] " << escaped(c.key) << " in " << quoted(c.contents);
+    *os << "[" << EscapedText(c.section) << "] " << EscapedText(c.key) << " in " << QuotedText(c.contents);
 }
 
 class IniLookupTest : public ::testing::TestWithParam<LookupCase> {};
@@ -174,7 +148,7 @@ struct UpdateCase {
 // Names the case by the key written, its value and the contents before instead of dumping its bytes.
 void PrintTo(const UpdateCase& c, std::ostream* os)
 {
-    *os << "[" << escaped(c.section) << "] " << escaped(c.key) << "=" << quoted(c.value) << " into " << quoted(c.before);
+    *os << "[" << EscapedText(c.section) << "] " << EscapedText(c.key) << "=" << QuotedText(c.value) << " into " << QuotedText(c.before);
 }
 
 class IniUpdateTest : public ::testing::TestWithParam<UpdateCase> {};

@@ -3,11 +3,14 @@
 
 #include "core/cp949.h"
 
+#include "case_names.h"
 #include <gtest/gtest.h>
 
 #include <charconv>
 #include <limits>
 #include <string>
+
+using lavodc::case_names::QuotedText;
 
 using namespace lavodc;
 
@@ -15,33 +18,6 @@ namespace {
 const std::string kGa = "\xB0\xA1"; // 가 in CP949
 std::string sp(int n) { return std::string(static_cast<std::size_t>(n), ' '); }
 
-// One line for test names: CP949 text as UTF-8, quoted, with backslashes, quotes and control
-// characters escaped.
-std::string quoted(const std::string& cp949)
-{
-    static const char hex[] = "0123456789ABCDEF";
-    std::string out = "\"";
-    for (const char ch : fromCp949(cp949)) {
-        const auto byte = static_cast<unsigned char>(ch);
-        if (ch == '\\' || ch == '"') {
-            out += '\\';
-            out += ch;
-        } else if (ch == '\r') {
-            out += "\\r";
-        } else if (ch == '\n') {
-            out += "\\n";
-        } else if (ch == '\t') {
-            out += "\\t";
-        } else if (byte < 0x20 || byte == 0x7F) {
-            out += "\\x";
-            out += hex[byte >> 4];
-            out += hex[byte & 0xF];
-        } else {
-            out += ch;
-        }
-    }
-    return out + '"';
-}
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -64,7 +40,7 @@ struct RemoveCharCase {
 // Names the case by the character removed and the text instead of dumping its bytes.
 void PrintTo(const RemoveCharCase& c, std::ostream* os)
 {
-    *os << quoted(std::string(1, c.ch)) << " from " << quoted(c.text);
+    *os << QuotedText(std::string(1, c.ch)) << " from " << QuotedText(c.text);
 }
 
 class RemoveCharTest : public ::testing::TestWithParam<RemoveCharCase> {};
@@ -114,7 +90,7 @@ struct PadCase {
 // Names the case by its text, width and fill instead of dumping its bytes.
 void PrintTo(const PadCase& c, std::ostream* os)
 {
-    *os << quoted(c.text) << " width " << c.width << " fill " << quoted(std::string(1, c.fill));
+    *os << QuotedText(c.text) << " width " << c.width << " fill " << QuotedText(std::string(1, c.fill));
 }
 
 class PadLeftTest : public ::testing::TestWithParam<PadCase> {};
@@ -172,7 +148,7 @@ struct MoneyCase {
 // Names the case by its text, width and sign choice instead of dumping its bytes.
 void PrintTo(const MoneyCase& c, std::ostream* os)
 {
-    *os << quoted(c.text) << " width " << c.width << (c.dropSign ? " without sign" : " with sign");
+    *os << QuotedText(c.text) << " width " << c.width << (c.dropSign ? " without sign" : " with sign");
 }
 
 class MoneyTextTest : public ::testing::TestWithParam<MoneyCase> {};
@@ -282,7 +258,7 @@ struct BracketCase {
 };
 
 // Names the case by its text and area width instead of dumping its bytes.
-void PrintTo(const BracketCase& c, std::ostream* os) { *os << quoted(c.text) << " area " << c.areaWidth; }
+void PrintTo(const BracketCase& c, std::ostream* os) { *os << QuotedText(c.text) << " area " << c.areaWidth; }
 
 class BracketPhoneTest : public ::testing::TestWithParam<BracketCase> {};
 TEST_P(BracketPhoneTest, EditFormToStoredForm)
@@ -315,7 +291,7 @@ struct UnbracketCase {
 };
 
 // Names the case by its text instead of dumping its bytes.
-void PrintTo(const UnbracketCase& c, std::ostream* os) { *os << quoted(c.text); }
+void PrintTo(const UnbracketCase& c, std::ostream* os) { *os << QuotedText(c.text); }
 
 class UnbracketPhoneTest : public ::testing::TestWithParam<UnbracketCase> {};
 TEST_P(UnbracketPhoneTest, StoredFormToEditForm)

@@ -6,9 +6,12 @@
 
 #include "core/cp949.h"
 
+#include "case_names.h"
 #include <gtest/gtest.h>
 
 #include <string>
+
+using lavodc::case_names::QuotedText;
 
 using namespace lavodc;
 
@@ -43,34 +46,6 @@ const char* const kBusinessNinth9Naive = "1234567895";
 const char* const kBusinessCheck0 = "1234567800";
 
 std::string msg(const RegNumberChecker& c) { return fromCp949(c.CheckMsg()); }
-
-// One line for test names: CP949 text as UTF-8, quoted, with backslashes, quotes and control
-// characters escaped.
-std::string quoted(const std::string& cp949)
-{
-    static const char hex[] = "0123456789ABCDEF";
-    std::string out = "\"";
-    for (const char ch : fromCp949(cp949)) {
-        const auto byte = static_cast<unsigned char>(ch);
-        if (ch == '\\' || ch == '"') {
-            out += '\\';
-            out += ch;
-        } else if (ch == '\r') {
-            out += "\\r";
-        } else if (ch == '\n') {
-            out += "\\n";
-        } else if (ch == '\t') {
-            out += "\\t";
-        } else if (byte < 0x20 || byte == 0x7F) {
-            out += "\\x";
-            out += hex[byte >> 4];
-            out += hex[byte & 0xF];
-        } else {
-            out += ch;
-        }
-    }
-    return out + '"';
-}
 
 } // namespace
 
@@ -121,7 +96,7 @@ struct CitizenCase {
 };
 
 // Names the case by the control's text instead of dumping its bytes.
-void PrintTo(const CitizenCase& c, std::ostream* os) { *os << quoted(c.text); }
+void PrintTo(const CitizenCase& c, std::ostream* os) { *os << QuotedText(c.text); }
 
 class CitizenCheckTest : public ::testing::TestWithParam<CitizenCase> {};
 TEST_P(CitizenCheckTest, CheckNumber)
@@ -214,7 +189,7 @@ struct BusinessCase {
 };
 
 // Names the case by the control's text instead of dumping its bytes.
-void PrintTo(const BusinessCase& c, std::ostream* os) { *os << quoted(c.text); }
+void PrintTo(const BusinessCase& c, std::ostream* os) { *os << QuotedText(c.text); }
 
 class BusinessCheckTest : public ::testing::TestWithParam<BusinessCase> {};
 TEST_P(BusinessCheckTest, CheckNumber)
