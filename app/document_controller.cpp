@@ -52,18 +52,6 @@ private:
     DocumentView& view_;
 };
 
-// Bound views would redraw on every row while the whole table is read or written.
-class FrozenViews {
-public:
-    explicit FrozenViews(WorkerTable& table) : table_(table) { table_.Freeze(); }
-    ~FrozenViews() { table_.Unfreeze(); }
-    FrozenViews(const FrozenViews&) = delete;
-    FrozenViews& operator=(const FrozenViews&) = delete;
-
-private:
-    WorkerTable& table_;
-};
-
 } // namespace
 
 DocumentController::DocumentController(Sheet& sheet, DocumentView& view, Prompts& prompts,
@@ -172,7 +160,8 @@ bool DocumentController::openSheet()
         chosen = prompts_.OpenFileName(fileDialogRequest());
         if (chosen) {
             WaitWindow wait(view_);
-            FrozenViews frozen(sheet_.table);
+            // Bound views would redraw on every row while the whole table is read.
+            FreezeScope frozen(sheet_.table);
             // Leaves the sheet untouched when the file can't be read whole.
             OpenSheetFile(nativePath(*chosen), sheet_, [this](int position) { view_.setWaitGauge(position); });
             view_.setWaitGauge(100);
@@ -238,7 +227,7 @@ void DocumentController::writeSheet(bool& fileWritten)
 
     WaitWindow wait(view_);
     // The writer walks the rows by position, so the current row stays where it was.
-    FrozenViews frozen(sheet_.table);
+    FreezeScope frozen(sheet_.table);
     SaveSheetFile(nativePath(fileName_), sheet_, [this](int position) { view_.setWaitGauge(position); });
     fileWritten = true;
     SaveWorkFolder(fileName_, QString::fromLatin1(kIniFileName));

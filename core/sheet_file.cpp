@@ -275,19 +275,15 @@ void OpenSheetFile(const std::string& path, Sheet& sheet, const Progress& progre
 
     // Everything was read: hand it over in one step.
     WorkerTable& table = sheet.table;
-    table.Freeze();
-    try {
+    {
+        FreezeScope frozen(table);
         table.DeleteAllRows();
         table.SetIndexFieldNames(kByNameIndex);
         table.ReplaceRows(contents.workerCount(),
                           [&contents](std::size_t i, WorkerRow& row) { contents.fillRow(i, row); });
         table.First();
         table.RecountAllDays();
-    } catch (...) {
-        table.Unfreeze();
-        throw;
     }
-    table.Unfreeze();
     sheet.period = period;
     sheet.header = std::move(contents.header);
     NormalizeMaskedValues(sheet.header);
@@ -300,18 +296,16 @@ void SaveSheetFile(const std::string& path, Sheet& sheet, const Progress& progre
     requireOpenTable(table);
     // A row still being appended or edited is posted first, as leaving it by walking does.
     const WorkerTable::Bookmark mark = table.GetBookmark();
-    table.Freeze();
+    FreezeScope frozen(table);
     try {
         table.First();
         WriteSheetFile(path, sheet, progress);
     } catch (...) {
         table.GotoBookmark(mark);
-        table.Unfreeze();
         throw;
     }
     table.GotoBookmark(mark);
     table.FreeBookmark(mark);
-    table.Unfreeze();
 }
 
 } // namespace lavodc

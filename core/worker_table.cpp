@@ -13,18 +13,6 @@ const WorkerRow& emptyRow()
     return row;
 }
 
-// Keeps the bound views frozen for a scope, also when the walk inside ends with an error.
-class FreezeScope {
-public:
-    explicit FreezeScope(WorkerTable& table) : table_(table) { table_.Freeze(); }
-    ~FreezeScope() { table_.Unfreeze(); }
-    FreezeScope(const FreezeScope&) = delete;
-    FreezeScope& operator=(const FreezeScope&) = delete;
-
-private:
-    WorkerTable& table_;
-};
-
 } // namespace
 
 WorkerTable::WorkerTable() = default;

@@ -163,4 +163,16 @@ private:
     std::vector<WorkerTableListener*> listeners_;
 };
 
+// Keeps a table's bound views frozen for a scope, also when the work inside ends with an error.
+class FreezeScope {
+public:
+    explicit FreezeScope(WorkerTable& table) : table_(table) { table_.Freeze(); }
+    ~FreezeScope() { table_.Unfreeze(); }
+    FreezeScope(const FreezeScope&) = delete;
+    FreezeScope& operator=(const FreezeScope&) = delete;
+
+private:
+    WorkerTable& table_;
+};
+
 } // namespace lavodc
