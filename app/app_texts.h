@@ -1,7 +1,6 @@
 #pragma once
 // Fixed texts of the program's shell: its title, home page and the contact line.
 
-#include <QDate>
 #include <QString>
 
 namespace lavodc {
@@ -10,9 +9,5 @@ inline QString ApplicationTitle() { return QStringLiteral("근로내역확인서
 inline QString HomePageAddress() { return QStringLiteral("https://lavodc.example.org"); }
 // Shown by the hints of the window and the band container, and in the status bar at start.
 inline QString ContactLine() { return QStringLiteral("LavoDc 근로내역확인신고서 - 문의: lavodc.example.org"); }
-
-// Process-wide short date format; every date shown as text goes through ShortDateText.
-inline QString ShortDateFormat() { return QStringLiteral("yyyy.MM.dd"); }
-inline QString ShortDateText(const QDate& date) { return date.toString(ShortDateFormat()); }
 
 } // namespace lavodc

@@ -14,8 +14,8 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(lavodc::ApplicationTitle());
     QApplication::setApplicationDisplayName(lavodc::ApplicationTitle());
     QApplication::setFont(QFont(QStringLiteral("NanumGothic"), 9));
-    // Dates are shown through ShortDateText ("yyyy.MM.dd") rather than a locale format:
-    // no Qt locale has that short format.
+    // Dates are shown in the core's one format ("yyyy.mm.dd", TodayText) rather than a
+    // locale's: no Qt locale has that short format.
 
     lavodc::SingleInstance instance(lavodc::SingleInstance::defaultKey());
     const bool mayRun = lavodc::StartOrHandOver(instance, [] {

@@ -8,14 +8,19 @@
 
 namespace lavodc {
 
-std::string CurrentPeriod()
+std::string TodayText()
 {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d.%02d", local.tm_year + 1900, local.tm_mon + 1);
+    char text[40];
+    std::snprintf(text, sizeof text, "%04d.%02d.%02d", local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
     return text;
+}
+
+std::string CurrentPeriod()
+{
+    return TodayText().substr(0, 7);
 }
 
 std::string PeriodFromHeader(const SheetHeader& header)

@@ -28,7 +28,9 @@ inline constexpr std::string_view kYearMask = "####;1;_";
 inline constexpr std::string_view kMonthMask = "##;1;_";
 inline constexpr std::string_view kMgrJmnNoMask = "######-#######;1;_";
 
-// "yyyy.mm" of today's date (local time).
+// Today's date (local time) in the program's one date format, "yyyy.mm.dd".
+std::string TodayText();
+// "yyyy.mm" of today's date.
 std::string CurrentPeriod();
 // The year box, ".", the month box.
 std::string PeriodFromHeader(const SheetHeader& header);

@@ -4,8 +4,6 @@
 #include "core/quorva_lib.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <ctime>
 
 namespace lavodc::report {
 namespace {
@@ -67,12 +65,7 @@ std::vector<CaptionText> ReportCaptions(const SheetHeader& header, std::string_v
 
 std::string TodayReportDate()
 {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    char text[40];
-    std::snprintf(text, sizeof text, "%04d.%02d.%02d", local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
-    return text;
+    return TodayText();
 }
 
 } // namespace lavodc::report
