@@ -44,11 +44,18 @@ HintDisplay::~HintDisplay()
 bool HintDisplay::eventFilter(QObject* watched, QEvent* event)
 {
     const auto type = event->type();
-    if (type != QEvent::Enter && type != QEvent::Leave)
+    if (type != QEvent::Enter && type != QEvent::Leave && (armed_ || type != QEvent::MouseMove))
         return false;
     auto* widget = qobject_cast<QWidget*>(watched);
     if (!widget || widget->window() != window_)
         return false;
+    // The start-up text stays until the user moves the mouse: a window that appears under
+    // the pointer gets an Enter that nobody caused.
+    if (!armed_) {
+        if (type != QEvent::MouseMove)
+            return false;
+        armed_ = true;
+    }
     // Leaving a control back into its container gives no Enter for the container,
     // so the container's hint is shown on the Leave.
     const QWidget* shown = type == QEvent::Enter ? widget

@@ -30,6 +30,7 @@ protected:
 private:
     QWidget* window_;
     QLabel* panel_;
+    bool armed_ = false;
 };
 
 // The look of every tooltip of the program.

@@ -67,7 +67,7 @@ WorkerEntryPage::WorkerEntryPage(TInPutf& frame, WorkerTable& table, Prompts& pr
 
 void WorkerEntryPage::build()
 {
-    setGeometry(0, 0, 425, 260);
+    setGeometry(0, 0, 425, 240);
     caption(this, QStringLiteral("성  명"), 10);
     EdtpName = place(new QLineEdit(this), "EdtpName", kBoxLeft, 10, 120);
     LimitBytes(EdtpName, 10);
@@ -83,8 +83,11 @@ void WorkerEntryPage::build()
     CmbnName->setMaxVisibleItems(kJobEntryCount);
 
     // The hours box sits inside the gap of its label.
-    caption(this, QStringLiteral("일 평균근로            시간"), 85, 200);
-    EdtnDay = place(new NumberBox(this), "EdtnDay", 86, 85, 60);
+    QLabel* hours = caption(this, QStringLiteral("일 평균근로            시간"), 85, 200);
+    const QFontMetrics metrics(hours->font());
+    const int gapLeft = 16 + metrics.horizontalAdvance(QStringLiteral("일 평균근로 "));
+    const int gapWidth = metrics.horizontalAdvance(QStringLiteral("          "));
+    EdtnDay = place(new NumberBox(this), "EdtnDay", gapLeft, 85, qMax(gapWidth, 30));
 
     caption(this, QStringLiteral("임금총액"), 110);
     EdtSmMny = place(new NumberBox(this), "EdtSmMny", kBoxLeft, 110, 120);
@@ -106,10 +109,10 @@ void WorkerEntryPage::build()
 
     mOk0 = new QPushButton(QStringLiteral("확인"), this);
     mOk0->setObjectName(QStringLiteral("mOk0"));
-    mOk0->setGeometry(230, 218, 80, 25);
+    mOk0->setGeometry(230, 212, 80, 24);
     mVide0 = new QPushButton(QStringLiteral("취소"), this);
     mVide0->setObjectName(QStringLiteral("mVide0"));
-    mVide0->setGeometry(320, 218, 80, 25);
+    mVide0->setGeometry(320, 212, 80, 24);
     mOk0->setAutoDefault(false);
     mVide0->setAutoDefault(false);
     connect(mOk0, &QPushButton::clicked, this, [this] { mOk0Click(); });

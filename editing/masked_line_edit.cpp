@@ -2,6 +2,7 @@
 
 #include "core/cp949.h"
 
+#include <QFocusEvent>
 #include <QKeyEvent>
 
 namespace lavodc {
@@ -166,6 +167,15 @@ void MaskedLineEdit::setMaskedBytes(std::string_view cp949)
 void MaskedLineEdit::setMaskedText(const QString& text)
 {
     setMaskedBytes(toCp949(text.toStdString()));
+}
+
+void MaskedLineEdit::focusInEvent(QFocusEvent* event)
+{
+    QLineEdit::focusInEvent(event);
+    // Reached by Enter or Tab, a masked box is filled from its first position; a click
+    // puts the cursor where it lands.
+    if (mask_ && event->reason() != Qt::MouseFocusReason)
+        setCursorPosition(0);
 }
 
 void MaskedLineEdit::keyPressEvent(QKeyEvent* event)

@@ -31,6 +31,7 @@ WorkerListView::WorkerListView(WorkerTable& table, QWidget* parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWordWrap(false);
+    setTextElideMode(Qt::ElideNone);   // a narrow column cuts its text, as the form does
     verticalHeader()->setDefaultSectionSize(18);
     verticalHeader()->setFixedWidth(12);
     horizontalHeader()->setFixedHeight(20);

@@ -6,6 +6,7 @@
 #include "app_test_folder.h"
 #include "core/cp949.h"
 #include "editing/masked_line_edit.h"
+#include "editing/worker_list_view.h"
 #include "scripted_prompts.h"
 
 #include <QEnterEvent>
@@ -43,8 +44,12 @@ protected:
         return *window;
     }
 
+    // The pointer moves onto `widget`: a move, then the Enter.
     void hover(QWidget* widget)
     {
+        QMouseEvent move(QEvent::MouseMove, QPointF(1, 1), widget->mapToGlobal(QPointF(1, 1)),
+                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(widget, &move);
         QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), widget->mapToGlobal(QPointF(1, 1)));
         QCoreApplication::sendEvent(widget, &enter);
     }
@@ -104,6 +109,20 @@ TEST_F(MainWindowTest, ShowNeverReplacesAnExistingWorkingCopy)
     Tmainf& w = showWindow();
     EXPECT_EQ(folder.readFile(QStringLiteral("Temp/TmpLdoc.cds")), working);
     EXPECT_TRUE(w.sheet().table.Active());
+}
+
+TEST_F(MainWindowTest, TheStartTextStaysUntilThePointerMoves)
+{
+    Tmainf& w = showWindow();
+    const QString start = QStringLiteral(" LavoDc 근로내역확인신고서 - 문의: lavodc.example.org   도움말[F1]");
+    EXPECT_EQ(w.MsgPanel1->text(), start);
+    // A window shown under the pointer gets an Enter that nobody caused.
+    QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), w.WorkerList->mapToGlobal(QPointF(1, 1)));
+    QCoreApplication::sendEvent(w.WorkerList, &enter);
+    EXPECT_EQ(w.MsgPanel1->text(), start);
+    hover(w.WorkerList);
+    EXPECT_EQ(w.MsgPanel1->text(),
+              QStringLiteral(" 명단등록 F2 /수정 F3 /삭제 Delete /신규 Alt+N /열기 Alt+O /저장 Alt+S /엑셀변환 Alt+E "));
 }
 
 TEST_F(MainWindowTest, HintsGoToTheTooltipAndStatusPanel)
