@@ -202,7 +202,8 @@ bool WorkerEntryPage::isDuplicateNumber(const std::string& number) const
 
 bool WorkerEntryPage::mOk0Click()
 {
-    CommitPendingInput();
+    for (QLineEdit* box : {EdtpName, EdtnAddr})
+        CommitPendingInput(box);
     if (EdtpName->text().isEmpty()) {
         prompts_.InfoBox(QStringLiteral(" 성명이 입력되지 않았습니다."));
         EdtpName->setFocus();
@@ -248,7 +249,7 @@ void WorkerEntryPage::store()
 
 void WorkerEntryPage::moveFocusFrom(QObject* box)
 {
-    CommitPendingInput();
+    CommitPendingInput(static_cast<QWidget*>(box));
     if (box == EdtpName)
         EdtJmnNo->setFocus();
     else if (box == EdtJmnNo)
