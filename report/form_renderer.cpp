@@ -17,9 +17,10 @@ constexpr double kPointsPerInch = 72.0;
 constexpr int kMeasureDpi = 1200;
 constexpr double kDotMm = 0.35;
 
+// A stored text cut inside a double-byte character prints without the half of it.
 QString toQString(std::string_view cp949)
 {
-    return QString::fromStdString(fromCp949(cp949));
+    return QString::fromStdString(fromCp949(WithoutDanglingHalf(cp949)));
 }
 
 // A paint device only for measuring text, at the resolution of the PDF output.

@@ -80,8 +80,9 @@ protected:
     }
     void TearDown() override { fs::remove_all(dir); }
 
-    // `wages`, when given, replaces the wage of the first workers in turn.
-    fs::path writeSheet(int workers, const std::vector<double>& wages = {})
+    // `wages`, when given, replaces the wage of the first workers in turn; `firstName` the
+    // first worker's name.
+    fs::path writeSheet(int workers, const std::vector<double>& wages = {}, const std::string& firstName = "")
     {
         Sheet sheet;
         sheet.period = "2010.01";
@@ -100,6 +101,8 @@ protected:
             if (static_cast<std::size_t>(i) < wages.size())
                 rows.back().SmMny = wages[static_cast<std::size_t>(i)];
         }
+        if (!firstName.empty() && !rows.empty())
+            rows.front().pName = firstName;
         sheet.table.AppendRows(std::move(rows));
         const fs::path path = dir / ("sheet" + std::to_string(workers) + ".Lvo");
         WriteSheetFile(path.string(), sheet);
@@ -143,6 +146,19 @@ TEST_F(PdfCommandTest, WagesWiderThanTheirBoxPrintWhole)
     const std::string text = withoutBlanks(run("pdftotext " + quoted(out) + " -").output);
     for (const char* expected : {"11,111,103", "99,999,999,999"})
         EXPECT_NE(text.find(expected), std::string::npos) << expected << " in " << text;
+}
+
+TEST_F(PdfCommandTest, ANameCutInsideASyllablePrintsWithoutTheHalfCharacter)
+{
+    const fs::path out = dir / "cut.pdf";
+    // Ten bytes: "A", four syllables and the first byte of a fifth.
+    const std::string cut = "A" + toCp949("가나다라마").substr(0, 9);
+    ASSERT_EQ(cut.size(), 10u);
+    ASSERT_EQ(pdf(writeSheet(1, {}, cut), out, "--date 2010.01.27").exitCode, 0);
+    const std::string text = withoutBlanks(run("pdftotext " + quoted(out) + " -").output);
+    EXPECT_NE(text.find("A가나다라"), std::string::npos) << text;
+    EXPECT_EQ(text.find("\xEF\xBF\xBD"), std::string::npos);
+    EXPECT_EQ(text.find("ï¿½"), std::string::npos);
 }
 
 TEST_F(PdfCommandTest, NineWorkersMakeTwoPagesAndARangePrintsPart)
