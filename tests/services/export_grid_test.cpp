@@ -3,10 +3,13 @@
 
 #include "core/cp949.h"
 #include "services/clipboard_text.h"
+#include "services/desktop_export.h"
 #include "services/grid_snapshot.h"
 #include "tests/app/scripted_prompts.h"
 
+#include <QClipboard>
 #include <QDir>
+#include <QGuiApplication>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -306,6 +309,14 @@ TEST_F(ExportGridTest, NoApplicationToOpenItSaysWhyAndWhereTheFileLies)
     EXPECT_TRUE(QFile::exists(path));
     EXPECT_EQ(clipboard.texts.size(), 1u);
     EXPECT_EQ(prompts.beeps, 0);
+}
+
+TEST(SystemClipboardTest, HoldsTheTextAsUnicode)
+{
+    SystemClipboard clipboard;
+    const QString text = QStringLiteral("성    명\t일수\t\r\n하윤\t3\t\r\n");
+    clipboard.SetText(text);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), text);
 }
 
 } // namespace
