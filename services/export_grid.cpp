@@ -11,6 +11,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <exception>
+
 namespace lavodc {
 
 namespace {
@@ -27,6 +29,15 @@ QString workbookBaseName(const QString& sheetFileName)
 }
 
 std::string nativeName(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+// The reasons name native paths, which are UTF-8 here.
+ExportResult notWritten(Prompts& prompts, const std::exception& error)
+{
+    prompts.MessageBox(messageCaption(), ExportWriteFailedText() + QLatin1Char('\n') + QString::fromUtf8(error.what()));
+    ExportResult result;
+    result.outcome = ExportOutcome::NotWritten;
+    return result;
+}
 
 } // namespace
 
@@ -53,13 +64,9 @@ ExportResult ExportGrid(WorkerTable& table, const std::vector<GridColumn>& colum
         written = WriteUnderFreeName(nativeName(target.folder), nativeName(workbookBaseName(target.sheetFileName)),
                                      ".xlsx", [&grid](const std::string& path) { WriteWorkbook(grid, path); });
     } catch (const WorkbookError& error) {
-        prompts.MessageBox(messageCaption(), ExportWriteFailedText() + QLatin1Char('\n') + QString::fromUtf8(error.what()));
-        result.outcome = ExportOutcome::NotWritten;
-        return result;
+        return notWritten(prompts, error);
     } catch (const FileWriteError& error) {
-        prompts.MessageBox(messageCaption(), ExportWriteFailedText() + QLatin1Char('\n') + QString::fromUtf8(error.what()));
-        result.outcome = ExportOutcome::NotWritten;
-        return result;
+        return notWritten(prompts, error);
     }
 
     result.workbookPath = QFile::decodeName(QByteArray::fromStdString(written));
