@@ -9,5 +9,6 @@ namespace lavodc::cli {
 int runDump(const std::vector<std::string>& args);
 int runBuild(const std::vector<std::string>& args);
 int runPdf(const std::vector<std::string>& args);
+int runXlsx(const std::vector<std::string>& args);
 
 } // namespace lavodc::cli

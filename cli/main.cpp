@@ -12,7 +12,8 @@ void printUsage()
 {
     std::fputs("usage: lavodc-cli dump FILE.Lvo\n"
                "       lavodc-cli build SHEET.json OUT.Lvo\n"
-               "       lavodc-cli pdf FILE.Lvo OUT.pdf [--date yyyy.mm.dd] [--top T] [--left L] [--pages A-B]\n",
+               "       lavodc-cli pdf FILE.Lvo OUT.pdf [--date yyyy.mm.dd] [--top T] [--left L] [--pages A-B]\n"
+               "       lavodc-cli xlsx FILE.Lvo OUT.xlsx [--days]\n",
                stderr);
 }
 
@@ -32,6 +33,8 @@ int main(int argc, char** argv)
         return lavodc::cli::runBuild(args);
     if (command == "pdf")
         return lavodc::cli::runPdf(args);
+    if (command == "xlsx")
+        return lavodc::cli::runXlsx(args);
     printUsage();
     return 2;
 }

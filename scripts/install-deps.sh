@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libxlsxwriter-dev
   fonts-nanum fontconfig
   poppler-utils
+  python3-openpyxl python3-pil
 )
 
 missing=()
