@@ -18,6 +18,8 @@
 #include "editing/pending_input.h"
 #include "editing/worker_commands.h"
 #include "editing/worker_list_view.h"
+#include "services/desktop_export.h"
+#include "services/export_grid.h"
 #include "services/settings.h"
 #include "services/wait_window.h"
 
@@ -249,9 +251,18 @@ void Tmainf::openSheet() { commitPendingEdits(); runCommand(&DocumentController:
 void Tmainf::saveSheet() { commitPendingEdits(); runCommand(&DocumentController::SaveBtnClick); }
 void Tmainf::recountAll() { commitPendingEdits(); runEditing([this] { workers_->RecountAll(); }); }
 
-void Tmainf::exportGrid(GridKind)
+void Tmainf::exportGrid(GridKind grid)
 {
     commitPendingEdits();
+    runEditing([this, grid] {
+        DesktopOpener opener;
+        SystemClipboard clipboard;
+        const ExportResult result =
+            ExportGrid(sheet_.table, grid == GridKind::DayStrip ? DayStripColumns() : WorkerListColumns(),
+                       WorkFolderTarget(controller_.SheetFileName()), prompts_, opener, clipboard);
+        if (!result.statusText.isEmpty())
+            MsgPanel1->setText(result.statusText);
+    });
 }
 
 void Tmainf::HelpBtnClick()
