@@ -5,6 +5,7 @@
 #include "core/edit_mask.h"
 #include "core/grid_columns.h"
 #include "core/quorva_lib.h"
+#include "core/reg_number_checker.h"
 #include "core/sheet.h"
 #include "core/worker_entry_lists.h"
 
@@ -287,6 +288,16 @@ private:
     std::string period_;
 };
 
+// The entry dialog's check on leaving the number box: a blank number is not checked.
+bool PassesNumberCheck(const std::string& number)
+{
+    if (RemoveChar('-', RemoveBlanks(number)).empty())
+        return true;
+    RegNumberChecker checker;
+    checker.SetText(number);
+    return checker.CheckNumber();
+}
+
 std::string ReasonText(RefusalReason reason)
 {
     switch (reason) {
@@ -335,6 +346,8 @@ ImportPlan PlanImport(const CellRows& rows, const WorkerTable& table, std::strin
             refusal.reason = RefusalReason::NumberTwiceInFile;
             plan.refused.push_back(std::move(refusal));
         } else {
+            if (!PassesNumberCheck(row.JmnNo))
+                plan.failingNumbers.push_back(plan.workers.size());
             plan.workers.push_back(std::move(row));
         }
     }
@@ -361,6 +374,16 @@ CellRows CsvWorkerCells(std::string_view bytes)
 std::string ImportSummaryText(const ImportPlan& plan)
 {
     std::string text = K("추가할 근로자: ") + std::to_string(plan.workers.size()) + K("명");
+    if (!plan.failingNumbers.empty()) {
+        text += K("\n그중 주민등록번호가 올바르지 못한 근로자: ") + std::to_string(plan.failingNumbers.size()) +
+                K("명 (그대로 추가)");
+        for (std::size_t i = 0; i < plan.failingNumbers.size() && i < kNamedRefusals; ++i) {
+            const WorkerRow& row = plan.workers[plan.failingNumbers[i]];
+            text += "\n  " + row.pName + " (" + row.JmnNo + ")";
+        }
+        if (plan.failingNumbers.size() > kNamedRefusals)
+            text += K("\n  외 ") + std::to_string(plan.failingNumbers.size() - kNamedRefusals) + K("명");
+    }
     if (plan.refused.empty())
         return text;
 

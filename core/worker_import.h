@@ -39,6 +39,9 @@ struct ImportPlan {
     bool hasDayMarks = false;          // the file has day columns "1".."31"
     std::vector<WorkerRow> workers;    // ready to add, in file order
     std::vector<RefusedRow> refused;
+    // Workers whose registration number fails the number check: added all the same, as the
+    // entry dialog allows when asked, and named in the one question.
+    std::vector<std::size_t> failingNumbers;   // positions in `workers`
 };
 
 // How many refused rows the summary names one by one.

@@ -150,7 +150,7 @@ TEST_F(MonthCommandsTest, ImportOffersXlsxAndCsvAndAddsNothingOnNo)
 {
     addWorker("기존", "700101-1234567");
     controller->SetSheetModified(false);
-    const QString list = writeFile("list.csv", "성명,주민등록번호\n홍길동,800101-1234567\n기존2,700101-1234567\n");
+    const QString list = writeFile("list.csv", "성명,주민등록번호\n홍길동,800101-1234560\n기존2,700101-1234567\n");
     prompts.expectOpenFile(list);
     prompts.expectConfirm(false);
 

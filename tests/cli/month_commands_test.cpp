@@ -136,7 +136,7 @@ TEST_F(MonthCliTest, NextWithAnInvalidMonthSaysSoAndKeepsIt)
 TEST_F(MonthCliTest, ImportAddsTheListAndPrintsTheSummary)
 {
     const fs::path sheet = writeSheet("site.Lvo", "2024", "05", {worker("기존", "700101-1234567", "")});
-    const fs::path list = writeText("list.csv", toCp949("성명,주민등록번호,직종\n홍길동,800101-1234567,B\n"
+    const fs::path list = writeText("list.csv", toCp949("성명,주민등록번호,직종\n홍길동,800101-1234560,B\n"
                                                        "중복,700101-1234567,A\n,810101-1234567,A\n"));
     const Outcome outcome = cli("import " + quoted(sheet) + " " + quoted(list) + " " + quoted(dir / "out.Lvo"));
     ASSERT_EQ(outcome.exitCode, 0) << outcome.output;

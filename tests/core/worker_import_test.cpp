@@ -231,6 +231,20 @@ TEST(ImportSummaryTest, CountsEachReasonAndNamesTheFirstRefusedRows)
     EXPECT_NE(fromCp949(ImportQuestionText(plan)).find("가져오시겠습니까?"), std::string::npos);
 }
 
+TEST(ImportSummaryTest, NumbersFailingTheCheckAreAddedAndNamedInTheQuestion)
+{
+    WorkerTable table;
+    table.Open();
+    const ImportPlan plan = PlanImport(
+        CsvWorkerCells("성명,주민등록번호\n바른,810101-1234567\n틀린,800101-1234567\n빈칸,\n달없음,801301-1234567\n"),
+        table, "2024.05");
+    ASSERT_EQ(plan.workers.size(), 4u);
+    EXPECT_EQ(plan.failingNumbers, (std::vector<std::size_t>{1, 3}));
+    const std::string summary = fromCp949(ImportSummaryText(plan));
+    EXPECT_EQ(summary, "추가할 근로자: 4명\n그중 주민등록번호가 올바르지 못한 근로자: 2명 (그대로 추가)\n"
+                       "  틀린 (800101-1234567)\n  달없음 (801301-1234567)");
+}
+
 // Counts what bound views are told.
 struct CountingListener : WorkerTableListener {
     int tables = 0, rows = 0;
