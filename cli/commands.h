@@ -9,5 +9,7 @@ namespace lavodc::cli {
 int runDump(const std::vector<std::string>& args);
 int runBuild(const std::vector<std::string>& args);
 int runPdf(const std::vector<std::string>& args);
+int runNext(const std::vector<std::string>& args);
+int runImport(const std::vector<std::string>& args);
 
 } // namespace lavodc::cli
