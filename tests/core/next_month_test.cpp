@@ -1,7 +1,6 @@
 #include "core/next_month.h"
 
 #include "core/cp949.h"
-#include "tests/core/case_names.h"
 
 #include <gtest/gtest.h>
 

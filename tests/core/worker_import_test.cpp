@@ -2,7 +2,6 @@
 
 #include "core/cp949.h"
 #include "core/csv_reader.h"
-#include "tests/core/case_names.h"
 
 #include <gtest/gtest.h>
 
