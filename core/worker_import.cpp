@@ -358,13 +358,20 @@ CellRows CsvWorkerCells(std::string_view bytes)
 {
     const std::string text = CsvTextAsUtf8(bytes);
     CellRows best;
-    int bestMatched = -1;
+    std::pair<int, int> bestScore{-1, -1};
     for (const char separator : kCsvSeparators) {
         CellRows rows = ParseCsv(text, separator);
-        const auto titles = FindTitleRow(rows);
-        const int matched = titles ? titles->second.matched : 0;
-        if (matched > bestMatched) {
-            bestMatched = matched;
+        // Most titles first; between equals, the split that gives the rows below the
+        // titles as many cells as the title row (a comma inside a name is no separator then).
+        std::pair<int, int> score{0, 0};
+        if (const auto titles = FindTitleRow(rows)) {
+            score.first = titles->second.matched;
+            const std::size_t width = rows[titles->first].cells.size();
+            for (std::size_t r = titles->first + 1; r < rows.size(); ++r)
+                score.second += rows[r].cells.size() == width ? 1 : 0;
+        }
+        if (score > bestScore) {
+            bestScore = score;
             best = std::move(rows);
         }
     }

@@ -53,7 +53,8 @@ inline constexpr std::size_t kNamedRefusals = 5;
 ImportPlan PlanImport(const CellRows& rows, const WorkerTable& table, std::string_view period);
 
 // The CSV file's bytes as cells, split at the one of comma, semicolon and tab that finds
-// the most titles in its title row.
+// the most titles in its title row; between equals, the one that splits the rows below
+// into as many cells as the titles.
 CellRows CsvWorkerCells(std::string_view bytes);
 
 // What will happen, for the question before adding and for the command line (CP949).
