@@ -14,6 +14,7 @@
 #include <cmath>
 #include <map>
 #include <optional>
+#include <set>
 #include <utility>
 
 namespace lavodc {
@@ -323,10 +324,10 @@ ImportPlan PlanImport(const CellRows& rows, const WorkerTable& table, std::strin
     plan.titleRow = rows[titleIndex].number;
     plan.hasDayMarks = layout.hasDays;
 
-    std::map<std::string, int> inSheet;   // number -> 1
+    std::set<std::string> inSheet;
     for (int i = 0; i < table.RecordCount(); ++i)
-        inSheet.emplace(table.RowAt(i).JmnNo, 1);
-    std::map<std::string, int> inFile;    // number -> its row
+        inSheet.insert(table.RowAt(i).JmnNo);
+    std::set<std::string> inFile;
 
     const RowReader reader(layout, period);
     for (std::size_t r = titleIndex + 1; r < rows.size(); ++r) {
@@ -342,7 +343,7 @@ ImportPlan PlanImport(const CellRows& rows, const WorkerTable& table, std::strin
         if (inSheet.count(row.JmnNo)) {
             refusal.reason = RefusalReason::NumberInSheet;
             plan.refused.push_back(std::move(refusal));
-        } else if (!inFile.emplace(row.JmnNo, cells.number).second) {
+        } else if (!inFile.insert(row.JmnNo).second) {
             refusal.reason = RefusalReason::NumberTwiceInFile;
             plan.refused.push_back(std::move(refusal));
         } else {

@@ -172,9 +172,9 @@ WorkbookParts FindParts(ZipArchive& zip)
         Fail(K("통합 문서에 워크시트가 없습니다"));
 
     const std::string folder = FolderOf(workbook);
+    // A part's relations live in "_rels/<its name>.rels" beside it.
     const std::string rels = (folder.empty() ? "" : folder + "/") + "_rels/" +
-                             workbook.substr(workbook.rfind('/') == std::string::npos ? 0 : workbook.rfind('/') + 1) +
-                             ".rels";
+                             workbook.substr(folder.empty() ? 0 : folder.size() + 1) + ".rels";
     WorkbookParts parts;
     const std::optional<QByteArray> relBytes = zip.read(rels);
     if (!relBytes)
