@@ -113,12 +113,30 @@ bool DocumentController::MayClose()
     return !modified_ || AskSaveChanges() != SaveAnswer::Cancel;
 }
 
+void DocumentController::TakeHeaderFromView()
+{
+    takeHeaderFromView();
+}
+
+void DocumentController::ShowAsNewUntitledSheet()
+{
+    setFileName(untitledName(), untitledName());
+    view_.showByNameOrder();
+    view_.pushHeader(sheet_.header);
+    view_.focusWorkerList();
+}
+
+void DocumentController::ShowError(const std::exception& error)
+{
+    prompts_.ErrorBox(errorText(error));
+}
+
 bool DocumentController::runCommand(const std::function<bool()>& command)
 {
     try {
         return command();
     } catch (const std::exception& error) {
-        prompts_.ErrorBox(errorText(error));
+        ShowError(error);
         return false;
     }
 }

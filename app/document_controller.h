@@ -7,6 +7,7 @@
 #include "services/prompts.h"
 
 #include <QString>
+#include <exception>
 #include <functional>
 
 namespace lavodc {
@@ -32,6 +33,14 @@ public:
     SaveAnswer AskSaveChanges();
     // Closing the window: asks when the sheet has unsaved changes; false keeps it open.
     bool MayClose();
+
+    // For commands that rebuild the sheet in place (next month):
+    // the header boxes into the sheet, the period following the year and month;
+    void TakeHeaderFromView();
+    // the sheet shown as a new untitled one: header boxes, by-name order, worker list focused.
+    void ShowAsNewUntitledSheet();
+    // Errors of such commands, in the general error box.
+    void ShowError(const std::exception& error);
 
 private:
     bool runCommand(const std::function<bool()>& command);

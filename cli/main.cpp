@@ -13,7 +13,9 @@ void printUsage()
     std::fputs("usage: lavodc-cli dump FILE.Lvo\n"
                "       lavodc-cli build SHEET.json OUT.Lvo\n"
                "       lavodc-cli pdf FILE.Lvo OUT.pdf [--date yyyy.mm.dd] [--top T] [--left L] [--pages A-B]\n"
-               "       lavodc-cli xlsx FILE.Lvo OUT.xlsx [--days]\n",
+               "       lavodc-cli xlsx FILE.Lvo OUT.xlsx [--days]\n"
+               "       lavodc-cli next FILE.Lvo OUT.Lvo\n"
+               "       lavodc-cli import SHEET.Lvo LIST.(csv|xlsx) OUT.Lvo\n",
                stderr);
 }
 
@@ -35,6 +37,10 @@ int main(int argc, char** argv)
         return lavodc::cli::runPdf(args);
     if (command == "xlsx")
         return lavodc::cli::runXlsx(args);
+    if (command == "next")
+        return lavodc::cli::runNext(args);
+    if (command == "import")
+        return lavodc::cli::runImport(args);
     printUsage();
     return 2;
 }

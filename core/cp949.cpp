@@ -311,4 +311,17 @@ std::string cutToBytes(std::string_view text, std::size_t maxBytes)
     return std::string(text.substr(0, maxBytes));
 }
 
+std::string cutToWholeCharacters(std::string_view text, std::size_t maxBytes)
+{
+    std::size_t end = 0;
+    while (end < text.size()) {
+        const auto lead = static_cast<unsigned char>(text[end]);
+        const std::size_t width = (lead >= 0x81 && lead <= 0xFE && end + 1 < text.size()) ? 2 : 1;
+        if (end + width > maxBytes)
+            break;
+        end += width;
+    }
+    return std::string(text.substr(0, end));
+}
+
 } // namespace lavodc

@@ -34,4 +34,8 @@ std::string_view WithoutDanglingHalf(std::string_view cp949);
 // The first `maxBytes` bytes; may split a double-byte character, as the stored fields do.
 std::string cutToBytes(std::string_view text, std::size_t maxBytes);
 
+// At most `maxBytes` bytes without splitting a double-byte character: for texts that
+// come from outside and must fit a field whole.
+std::string cutToWholeCharacters(std::string_view text, std::size_t maxBytes);
+
 } // namespace lavodc

@@ -1,0 +1,70 @@
+#pragma once
+// Workers brought in from a spreadsheet or CSV list: the title row found by the worker
+// list's column titles, each row below it turned into a row of the table with the rules of
+// the entry dialog, and the rows that cannot be added refused with their reason.
+
+#include "core/cell_rows.h"
+#include "core/worker_table.h"
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lavodc {
+
+// The list cannot be used at all (no title row, unreadable file); what() is CP949.
+class ImportError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+enum class RefusalReason {
+    NoName,            // the name cell is empty
+    NumberInSheet,     // the registration number is already in the sheet
+    NumberTwiceInFile, // an earlier row of the file has the number
+    NotANumber,        // daily hours or total wages that are not a number
+    NotCp949,          // a character the program's code page cannot hold
+};
+
+struct RefusedRow {
+    int number = 0;       // the row's number in the file
+    std::string name;     // CP949, as far as it could be read
+    RefusalReason reason = RefusalReason::NoName;
+    std::string detail;   // CP949: the number, or the column
+};
+
+struct ImportPlan {
+    int titleRow = 0;                  // the row number of the titles
+    bool hasDayMarks = false;          // the file has day columns "1".."31"
+    std::vector<WorkerRow> workers;    // ready to add, in file order
+    std::vector<RefusedRow> refused;
+    // Workers whose registration number fails the number check: added all the same, as the
+    // entry dialog allows when asked, and named in the one question.
+    std::vector<std::size_t> failingNumbers;   // positions in `workers`
+};
+
+// How many refused rows the summary names one by one.
+inline constexpr std::size_t kNamedRefusals = 5;
+
+// The title row: the first row holding the name title; the worker list's titles are
+// matched with their blanks removed, in any order and from any column.
+// Throws ImportError when no row holds the name title.
+ImportPlan PlanImport(const CellRows& rows, const WorkerTable& table, std::string_view period);
+
+// The CSV file's bytes as cells, split at the one of comma, semicolon and tab that finds
+// the most titles in its title row; between equals, the one that splits the rows below
+// into as many cells as the titles.
+CellRows CsvWorkerCells(std::string_view bytes);
+
+// What will happen, for the question before adding and for the command line (CP949).
+std::string ImportSummaryText(const ImportPlan& plan);
+// The question: the summary followed by the request to go on (CP949).
+std::string ImportQuestionText(const ImportPlan& plan);
+// The status bar after adding (CP949).
+std::string ImportDoneText(const ImportPlan& plan);
+
+// Adds the planned workers with the table's views frozen; the first row becomes current.
+void AddImportedWorkers(WorkerTable& table, const ImportPlan& plan);
+
+} // namespace lavodc

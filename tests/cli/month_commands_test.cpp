@@ -1,0 +1,179 @@
+// Runs the built lavodc-cli next and import on sheets written here, and reads the results back.
+#include "core/cp949.h"
+#include "core/sheet_file.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace lavodc {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+    int exitCode = -1;
+    std::string output;   // standard output and error
+};
+
+std::string quoted(const fs::path& path) { return "'" + path.string() + "'"; }
+
+Outcome cli(const std::string& arguments)
+{
+    Outcome outcome;
+    const std::string command = quoted(fs::path(LAVODC_BIN_DIR) / "lavodc-cli") + " " + arguments + " 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr)
+        return outcome;
+    std::array<char, 4096> buffer{};
+    while (std::size_t n = std::fread(buffer.data(), 1, buffer.size(), pipe))
+        outcome.output.append(buffer.data(), n);
+    const int status = pclose(pipe);
+    outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return outcome;
+}
+
+WorkerRow worker(const char* name, const char* number, const char* reason)
+{
+    WorkerRow row;
+    row.HCODE = row.SCODE = row.LCODE = 1;
+    row.pName = K(name);
+    row.JmnNo = number;
+    row.nName = K("A.철근원");
+    row.nTel = "(042) 123-4567";
+    row.nEtc = K(reason);
+    row.days[0] = row.days[9] = std::string(kDayMark);
+    row.nDay = 8;
+    row.SmMny = 500000;
+    return row;
+}
+
+class MonthCliTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir = fs::temp_directory_path() /
+              ("lavodc_month_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
+               std::to_string(::getpid()));
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    fs::path writeSheet(const char* name, const char* year, const char* month, std::vector<WorkerRow> rows)
+    {
+        Sheet sheet;
+        sheet.header.gsName = K("한빛 신축공사");
+        sheet.header.gsyear = year;
+        sheet.header.gmonth = month;
+        sheet.period = std::string(year) + "." + month;
+        sheet.table.Open();
+        sheet.table.AppendRows(std::move(rows));
+        const fs::path path = dir / name;
+        WriteSheetFile(path.string(), sheet);
+        return path;
+    }
+
+    fs::path writeText(const char* name, const std::string& bytes)
+    {
+        std::ofstream(dir / name, std::ios::binary) << bytes;
+        return dir / name;
+    }
+
+    static Sheet read(const fs::path& path)
+    {
+        Sheet sheet;
+        sheet.table.Open();
+        OpenSheetFile(path.string(), sheet);
+        return sheet;
+    }
+
+    fs::path dir;
+};
+
+TEST_F(MonthCliTest, NextWritesTheFollowingMonthWithoutTheLeavers)
+{
+    const fs::path sheet = writeSheet("dec.Lvo", "2024", "12",
+                                      {worker("홍길동", "800101-1234567", ""),
+                                       worker("이순신", "820101-1234567", "1.회사사정에 의한 이직")});
+    const Outcome outcome = cli("next " + quoted(sheet) + " " + quoted(dir / "jan.Lvo"));
+    ASSERT_EQ(outcome.exitCode, 0) << outcome.output;
+    EXPECT_EQ(outcome.output, "2025년 01월분 새 신고서: 근로자 1명, 이직자 1명 제외\n");
+
+    const Sheet next = read(dir / "jan.Lvo");
+    EXPECT_EQ(next.header.gsyear, "2025");
+    EXPECT_EQ(next.header.gmonth, "01");
+    EXPECT_EQ(next.header.gsName, K("한빛 신축공사"));
+    ASSERT_EQ(next.table.RecordCount(), 1);
+    const WorkerRow& row = next.table.RowAt(0);
+    EXPECT_EQ(row.pName, K("홍길동"));
+    EXPECT_EQ(row.nTel, "(042) 123-4567");
+    EXPECT_EQ(row.nNal, 0);
+    EXPECT_EQ(row.days[0], "");
+    EXPECT_EQ(row.SmMny, 0);
+    EXPECT_EQ(row.nDay, 8);
+    EXPECT_EQ(read(sheet).table.RecordCount(), 2);   // the source is left alone
+}
+
+TEST_F(MonthCliTest, NextWithAnInvalidMonthSaysSoAndKeepsIt)
+{
+    const fs::path sheet = writeSheet("bad.Lvo", "2024", "13", {worker("홍길동", "800101-1234567", "")});
+    const Outcome outcome = cli("next " + quoted(sheet) + " " + quoted(dir / "out.Lvo"));
+    ASSERT_EQ(outcome.exitCode, 0) << outcome.output;
+    EXPECT_NE(outcome.output.find("년 또는 월이 비었거나 올바르지 않아 그대로 두었습니다."), std::string::npos)
+        << outcome.output;
+    EXPECT_EQ(read(dir / "out.Lvo").header.gmonth, "13");
+}
+
+TEST_F(MonthCliTest, ImportAddsTheListAndPrintsTheSummary)
+{
+    const fs::path sheet = writeSheet("site.Lvo", "2024", "05", {worker("기존", "700101-1234567", "")});
+    const fs::path list = writeText("list.csv", toCp949("성명,주민등록번호,직종\n홍길동,800101-1234560,B\n"
+                                                       "중복,700101-1234567,A\n,810101-1234567,A\n"));
+    const Outcome outcome = cli("import " + quoted(sheet) + " " + quoted(list) + " " + quoted(dir / "out.Lvo"));
+    ASSERT_EQ(outcome.exitCode, 0) << outcome.output;
+    EXPECT_EQ(outcome.output, "추가할 근로자: 1명\n"
+                              "제외되는 행: 2개 (성명 없음 1, 이미 투입되어 있는 주민등록번호 1)\n"
+                              "  3행 중복: 이미 투입되어 있는 주민등록번호 (700101-1234567)\n"
+                              "  4행: 성명 없음\n");
+    const Sheet out = read(dir / "out.Lvo");
+    ASSERT_EQ(out.table.RecordCount(), 2);
+    EXPECT_EQ(out.table.RowAt(1).pName, K("홍길동"));
+    EXPECT_EQ(out.table.RowAt(1).nName, K("B.철골공"));
+    EXPECT_EQ(out.table.RowAt(1).nDay, 8);
+}
+
+TEST_F(MonthCliTest, ImportFailuresExitNonZeroAndWriteNothing)
+{
+    const fs::path sheet = writeSheet("site.Lvo", "2024", "05", {});
+    const fs::path out = dir / "out.Lvo";
+    struct Case {
+        fs::path list;
+        std::string message;
+    } cases[] = {
+        {writeText("titles.csv", "name,number\nHong,1\n"), "명단의 제목 줄"},
+        {writeText("nobody.csv", "성명\n\n"), "no worker to add"},
+        {writeText("broken.xlsx", "not a zip"), "엑셀 통합 문서(.xlsx)를 읽을 수 없습니다"},
+        {dir / "missing.csv", "명단 파일을 열 수 없습니다"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.list.string());
+        const Outcome outcome = cli("import " + quoted(sheet) + " " + quoted(c.list) + " " + quoted(out));
+        EXPECT_EQ(outcome.exitCode, 1);
+        EXPECT_NE(outcome.output.find(c.message), std::string::npos) << outcome.output;
+        EXPECT_FALSE(fs::exists(out));
+    }
+    EXPECT_EQ(cli("import " + quoted(sheet)).exitCode, 2);
+    EXPECT_EQ(cli("next " + quoted(sheet)).exitCode, 2);
+}
+
+} // namespace
+} // namespace lavodc

@@ -1,0 +1,333 @@
+#include "core/worker_import.h"
+
+#include "core/cp949.h"
+#include "core/csv_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <optional>
+#include <ostream>
+#include <vector>
+
+namespace lavodc {
+namespace {
+
+constexpr const char* kInSheet = "700101-1234567";
+const char* const kBlankNumber = "      -       ";
+
+// What an imported worker must hold (texts in UTF-8); an empty optional is not checked.
+struct Want {
+    std::string name = "";
+    std::string number = "";
+    std::string job = "U.건설단순노무자";
+    std::string phone = "   ";
+    std::string address = "";
+    std::string reason = "";
+    double hours = 8;
+    double wages = 0;
+    double days = 0;
+};
+
+struct CsvCase {
+    std::string label;
+    std::string bytes;   // the file as written
+    std::vector<Want> workers;
+    std::vector<RefusalReason> refused;
+};
+
+void PrintTo(const CsvCase& c, std::ostream* out) { *out << c.label; }
+
+std::string Cp949File(const std::string& utf8) { return toCp949(utf8); }
+
+// A sheet that already holds one worker, for the duplicate test against it.
+class CsvImportTest : public ::testing::TestWithParam<CsvCase> {
+protected:
+    void SetUp() override
+    {
+        table.Open();
+        table.Append();
+        table.SetFieldText("pName", K("기존근로자"));
+        table.SetFieldText("JmnNo", kInSheet);
+        table.Post();
+    }
+    WorkerTable table;
+};
+
+TEST_P(CsvImportTest, AddsTheRowsWithTheEntryDialogsRulesAndRefusesTheRest)
+{
+    const CsvCase& c = GetParam();
+    const ImportPlan plan = PlanImport(CsvWorkerCells(c.bytes), table, "2024.05");
+
+    ASSERT_EQ(plan.workers.size(), c.workers.size()) << fromCp949(ImportSummaryText(plan));
+    for (std::size_t i = 0; i < c.workers.size(); ++i) {
+        const Want& want = c.workers[i];
+        const WorkerRow& row = plan.workers[i];
+        SCOPED_TRACE(want.name);
+        EXPECT_EQ(row.pName, K(want.name));
+        EXPECT_EQ(row.JmnNo, want.number);
+        EXPECT_EQ(row.nName, K(want.job));
+        EXPECT_EQ(row.nTel, want.phone);
+        EXPECT_EQ(row.nAddr, K(want.address));
+        EXPECT_EQ(row.nEtc, K(want.reason));
+        EXPECT_EQ(row.nDay, want.hours);
+        EXPECT_EQ(row.SmMny, want.wages);
+        EXPECT_EQ(row.nNal, want.days);
+        EXPECT_EQ(row.HCODE, 1);
+        EXPECT_EQ(row.SCODE, 1);
+        EXPECT_EQ(row.LCODE, 1);
+        EXPECT_EQ(row.cDate, "2024.05");
+    }
+    std::vector<RefusalReason> refused;
+    for (const RefusedRow& r : plan.refused)
+        refused.push_back(r.reason);
+    EXPECT_EQ(refused, c.refused) << fromCp949(ImportSummaryText(plan));
+}
+
+std::string CaseName(const ::testing::TestParamInfo<CsvCase>& info)
+{
+    std::string name = "";
+    for (const char ch : info.param.label)
+        name += std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
+    return name;
+}
+
+const std::string kExportTitles =
+    "\t성    명\t주민등록번호\t주                    소    \t전화번호\t직        종\t일수\t평균시간\t임금총액\t이 직 사 유\t\r\n";
+
+std::string DayTitles()
+{
+    std::string titles = "성명,주민등록번호";
+    for (int d = 1; d <= 31; ++d)
+        titles += "," + std::to_string(d);
+    return titles + "\n";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, CsvImportTest,
+    ::testing::Values(
+        CsvCase{"utf8_comma",
+                "성명,주민등록번호,직종,전화번호\n홍길동,800101-1234567,A.철근원,042-123-4567\n",
+                {{.name = "홍길동", .number = "800101-1234567", .job = "A.철근원", .phone = "(042) 123-4567"}},
+                {}},
+        CsvCase{"utf8_with_byte_order_mark",
+                "\xEF\xBB\xBF성명,주민등록번호\r\n홍길동,800101-1234567\r\n",
+                {{.name = "홍길동", .number = "800101-1234567"}},
+                {}},
+        CsvCase{"cp949_semicolon",
+                Cp949File("성명;주민등록번호;주소\n김철수;810101-1234567;서울시 중구\n"),
+                {{.name = "김철수", .number = "810101-1234567", .address = "서울시 중구"}},
+                {}},
+        CsvCase{"export_layout_with_tabs_from_column_B",
+                "\t\t\t\r\n" + kExportTitles +
+                    "\t홍길동\t800101-1234567\t대전시 서구\t(042) 123-4567\tB.철골공\t3\t8.5\t1234567\t1.회사사정에 의한 이직\t\r\n",
+                {{.name = "홍길동", .number = "800101-1234567", .job = "B.철골공", .phone = "(042) 123-4567",
+                  .address = "대전시 서구", .reason = "1.회사사정에 의한 이직", .hours = 8.5, .wages = 1234567}},
+                {}},
+        CsvCase{"quoted_fields",
+                "성명,주소,임금총액\n\"김, 철수\",\"서울 \"\"새\"\" 동\n2층\",\"1,234,000\"\n",
+                {{.name = "김, 철수", .number = kBlankNumber, .address = "서울 \"새\" 동\n2층", .wages = 1234000}},
+                {}},
+        CsvCase{"a_lone_title_with_commas_in_the_names_read_by_lines",
+                "성명\n김, 철수\n박, 영희\n",
+                {{.name = "김, 철수", .number = kBlankNumber}},
+                {RefusalReason::NumberTwiceInFile}},
+        CsvCase{"titles_in_another_order",
+                "임금총액,직종,성명,평균시간,이직사유,주민등록번호\n2000000,목공,이순신,7,3,820101-1234567\n",
+                {{.name = "이순신", .number = "820101-1234567", .job = "G.목공", .reason = "3.기타 개인사정",
+                  .hours = 7, .wages = 2000000}},
+                {}},
+        CsvCase{"only_the_name_column",
+                "성 명\n홍길동\n",
+                {{.name = "홍길동", .number = kBlankNumber}},
+                {}},
+        CsvCase{"empty_rows_are_skipped",
+                "성명,주민등록번호\n\n,\n  ,  \n홍길동,800101-1234567\n\n",
+                {{.name = "홍길동", .number = "800101-1234567"}},
+                {}},
+        CsvCase{"over_long_texts_cut_at_a_whole_character",
+                "성명,주민등록번호,주소\n가나다라마바,800101-1234567,\na가나다라마,810101-1234567," +
+                    std::string(69, 'x') + "가\n",
+                {{.name = "가나다라마", .number = "800101-1234567"},
+                 {.name = "a가나다라", .number = "810101-1234567", .address = std::string(69, 'x')}},
+                {}},
+        CsvCase{"duplicate_inside_the_file",
+                "성명,주민등록번호\n홍길동,800101-1234567\n홍길순,800101-1234567\n",
+                {{.name = "홍길동", .number = "800101-1234567"}},
+                {RefusalReason::NumberTwiceInFile}},
+        CsvCase{"duplicate_against_the_sheet",
+                std::string("성명,주민등록번호\n김기존,") + kInSheet + "\n",
+                {},
+                {RefusalReason::NumberInSheet}},
+        CsvCase{"non_number_in_a_number_column",
+                "성명,주민등록번호,임금총액,평균시간\n홍길동,800101-1234567,많이,8\n이순신,820101-1234567,"
+                "\"₩1,500,000\",\n김철수,810101-1234567,900000원,8시간\n",
+                {{.name = "이순신", .number = "820101-1234567", .wages = 1500000}},
+                {RefusalReason::NotANumber, RefusalReason::NotANumber}},
+        CsvCase{"row_without_a_name",
+                "성명,주민등록번호\n,800101-1234567\n   ,810101-1234567\n",
+                {},
+                {RefusalReason::NoName, RefusalReason::NoName}},
+        CsvCase{"a_character_the_code_page_lacks",
+                "성명,주소\n홍길동,🏠 서울\n",
+                {},
+                {RefusalReason::NotCp949}},
+        CsvCase{"job_by_code_or_name_and_reason_by_number",
+                "성명,주민등록번호,직종,이직사유\n가,800101-1234567,B,2\n나,810101-1234567,철근원, 0. 현재 계속 근로\n"
+                "다,820101-1234567,목수,1. 회사사정에 의한 이직(폐업)\n",
+                {{.name = "가", .number = "800101-1234567", .job = "B.철골공", .reason = "2.부득이한 개인사정"},
+                 {.name = "나", .number = "810101-1234567", .job = "A.철근원"},
+                 {.name = "다", .number = "820101-1234567", .reason = "1.회사사정에 의한 이직"}},
+                {}},
+        CsvCase{"registration_number_without_hyphen_or_leading_zero",
+                "성명,주민등록번호\n가,8001011234567\n나,101013234567\n",
+                {{.name = "가", .number = "800101-1234567"}, {.name = "나", .number = "010101-3234567"}},
+                {}},
+        CsvCase{"day_marks_count_the_days",
+                DayTitles() + "홍길동,800101-1234567,√,,√" + std::string(27, ',') + ",√\n",
+                {{.name = "홍길동", .number = "800101-1234567", .days = 3}},
+                {}}),
+    CaseName);
+
+TEST(CsvWorkerCellsTest, DayMarksLandInTheirDays)
+{
+    WorkerTable table;
+    table.Open();
+    const ImportPlan plan =
+        PlanImport(CsvWorkerCells(DayTitles() + "홍길동,800101-1234567,√,o" + std::string(28, ',') + ",√\n"), table,
+                   "2024.05");
+    ASSERT_EQ(plan.workers.size(), 1u);
+    EXPECT_TRUE(plan.hasDayMarks);
+    const WorkerRow& row = plan.workers[0];
+    EXPECT_EQ(row.days[0], std::string(kDayMark));
+    EXPECT_EQ(row.days[1], "o");   // kept as typed, as the day strip would, but not counted
+    EXPECT_EQ(row.days[30], std::string(kDayMark));
+    EXPECT_EQ(row.nNal, 2);
+}
+
+TEST(PlanImportTest, AListWithoutTheNameTitleIsRefusedWhole)
+{
+    WorkerTable table;
+    table.Open();
+    EXPECT_THROW(PlanImport(CsvWorkerCells("이름,번호\n홍길동,1\n"), table, "2024.05"), ImportError);
+    EXPECT_THROW(PlanImport(CsvWorkerCells(""), table, "2024.05"), ImportError);
+}
+
+TEST(ImportSummaryTest, CountsEachReasonAndNamesTheFirstRefusedRows)
+{
+    WorkerTable table;
+    table.Open();
+    std::string csv = "성명,주민등록번호\n홍길동,800101-1234567\n";
+    for (int i = 0; i < 6; ++i)
+        csv += "복제" + std::to_string(i) + ",800101-1234567\n";
+    csv += ",810101-1234567\n";
+    const ImportPlan plan = PlanImport(CsvWorkerCells(csv), table, "2024.05");
+    const std::string summary = fromCp949(ImportSummaryText(plan));
+
+    EXPECT_NE(summary.find("추가할 근로자: 1명"), std::string::npos) << summary;
+    EXPECT_NE(summary.find("제외되는 행: 7개 (성명 없음 1, 파일 안에서 겹친 주민등록번호 6)"), std::string::npos)
+        << summary;
+    EXPECT_NE(summary.find("3행 복제0: 파일 안에서 겹친 주민등록번호 (800101-1234567)"), std::string::npos) << summary;
+    EXPECT_NE(summary.find("7행 복제4"), std::string::npos) << summary;
+    EXPECT_EQ(summary.find("8행"), std::string::npos) << summary;   // only the first five by name
+    EXPECT_NE(summary.find("외 2개"), std::string::npos) << summary;
+    EXPECT_NE(fromCp949(ImportQuestionText(plan)).find("가져오시겠습니까?"), std::string::npos);
+}
+
+TEST(ImportSummaryTest, NumbersFailingTheCheckAreAddedAndNamedInTheQuestion)
+{
+    WorkerTable table;
+    table.Open();
+    const ImportPlan plan = PlanImport(
+        CsvWorkerCells("성명,주민등록번호\n바른,810101-1234567\n틀린,800101-1234567\n빈칸,\n달없음,801301-1234567\n"),
+        table, "2024.05");
+    ASSERT_EQ(plan.workers.size(), 4u);
+    EXPECT_EQ(plan.failingNumbers, (std::vector<std::size_t>{1, 3}));
+    const std::string summary = fromCp949(ImportSummaryText(plan));
+    EXPECT_EQ(summary, "추가할 근로자: 4명\n그중 주민등록번호가 올바르지 못한 근로자: 2명 (그대로 추가)\n"
+                       "  틀린 (800101-1234567)\n  달없음 (801301-1234567)");
+}
+
+// Counts what bound views are told.
+struct CountingListener : WorkerTableListener {
+    int tables = 0, rows = 0;
+    void tableChanged() override { ++tables; }
+    void rowChanged(int) override { ++rows; }
+    void currentChanged(int) override {}
+};
+
+TEST(AddImportedWorkersTest, AddsEveryPlannedRowWhileTheViewsAreFrozen)
+{
+    WorkerTable table;
+    table.Open();
+    const ImportPlan plan =
+        PlanImport(CsvWorkerCells("성명,주민등록번호\n나,800101-1234567\n가,810101-1234567\n다,820101-1234567\n"), table,
+                   "2024.05");
+    CountingListener listener;
+    table.AddListener(&listener);
+    AddImportedWorkers(table, plan);
+    table.RemoveListener(&listener);
+    EXPECT_FALSE(table.Frozen());
+    EXPECT_EQ(listener.tables, 1);
+    EXPECT_EQ(listener.rows, 0);
+    ASSERT_EQ(table.RecordCount(), 3);
+    EXPECT_EQ(table.RowAt(0).pName, K("가"));
+}
+
+struct ParseCase {
+    std::string label;
+    std::string text;
+    char separator;
+    std::vector<std::vector<std::string>> rows;
+};
+
+void PrintTo(const ParseCase& c, std::ostream* out) { *out << c.label; }
+
+class ParseCsvTest : public ::testing::TestWithParam<ParseCase> {};
+
+TEST_P(ParseCsvTest, SplitsRecordsAndFields)
+{
+    const ParseCase& c = GetParam();
+    const CellRows rows = ParseCsv(c.text, c.separator);
+    std::vector<std::vector<std::string>> cells;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_EQ(rows[i].number, static_cast<int>(i) + 1);
+        cells.push_back(rows[i].cells);
+    }
+    EXPECT_EQ(cells, c.rows);
+}
+
+std::string ParseCaseName(const ::testing::TestParamInfo<ParseCase>& info) { return info.param.label; }
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, ParseCsvTest,
+    ::testing::Values(ParseCase{"empty", "", ',', {}},
+                      ParseCase{"crlf_lf_and_cr", "a,b\r\nc\nd\re", ',', {{"a", "b"}, {"c"}, {"d"}, {"e"}}},
+                      ParseCase{"no_final_break", "a;b", ';', {{"a", "b"}}},
+                      ParseCase{"empty_fields", ",,\n", ',', {{"", "", ""}}},
+                      ParseCase{"quoted_separator_break_and_quote", "\"a\tb\"\t\"c\r\nd\"\t\"e\"\"f\"\n", '\t',
+                                {{"a\tb", "c\r\nd", "e\"f"}}},
+                      ParseCase{"other_separators_are_text", "a;b,c\n", '\t', {{"a;b,c"}}},
+                      ParseCase{"unclosed_quote_takes_the_rest", "a,\"b\nc", ',', {{"a", "b\nc"}}}),
+    ParseCaseName);
+
+TEST(CsvTextAsUtf8Test, TakesUtf8AsItIsAndReadsAnythingElseAsCp949)
+{
+    EXPECT_EQ(CsvTextAsUtf8("\xEF\xBB\xBF성명"), "성명");
+    EXPECT_EQ(CsvTextAsUtf8("성명"), "성명");
+    EXPECT_EQ(CsvTextAsUtf8(toCp949("성명,홍길동")), "성명,홍길동");
+    EXPECT_EQ(CsvTextAsUtf8("plain"), "plain");
+}
+
+TEST(CutToWholeCharactersTest, NeverSplitsADoubleByteCharacter)
+{
+    const std::string text = K("a가나");   // 1 + 2 + 2 bytes
+    EXPECT_EQ(cutToWholeCharacters(text, 5), text);
+    EXPECT_EQ(cutToWholeCharacters(text, 4), K("a가"));
+    EXPECT_EQ(cutToWholeCharacters(text, 2), "a");
+    EXPECT_EQ(cutToWholeCharacters(text, 0), "");
+    EXPECT_EQ(cutToWholeCharacters("\xB0", 1), "\xB0");   // a lone lead byte at the end is one character
+}
+
+} // namespace
+} // namespace lavodc
