@@ -2,6 +2,7 @@
 
 #include "app/app_texts.h"
 #include "app/hints.h"
+#include "app/month_commands.h"
 #include "app/page_library.h"
 #include "app/sibling_library.h"
 #include "app/title_strip.h"
@@ -181,11 +182,14 @@ void Tmainf::wireEditing()
     WatchPendingInput();
     workers_ = std::make_unique<WorkerCommands>(
         sheet_.table, prompts_, this, [this] { return sheet_.period; }, [this] { markModified(); });
+    months_ = std::make_unique<MonthCommands>(sheet_, controller_, prompts_);
     currentLine_ = std::make_unique<CurrentWorkerLine>(sheet_.table, CurName, CurJmnNo, CurTel, CurJob);
 
     connect(BtnApp, &QToolButton::clicked, this, [this] { addWorker(); });
     connect(BtnEdt, &QToolButton::clicked, this, [this] { modifyWorker(); });
     connect(BtnDel, &QToolButton::clicked, this, [this] { deleteWorker(); });
+    connect(NextMonthBtn, &QToolButton::clicked, this, [this] { nextMonth(); });
+    connect(ImportBtn, &QToolButton::clicked, this, [this] { importWorkers(); });
     connect(HelpBtn, &QToolButton::clicked, this, &Tmainf::HelpBtnClick);
     connect(dDTZIP, &QToolButton::clicked, this, &Tmainf::dDTZIPClick);
     connect(WorkerList, &WorkerListView::modifyRequested, this, [this] { modifyWorker(); });
@@ -250,6 +254,26 @@ void Tmainf::newSheet() { commitPendingEdits(); runCommand(&DocumentController::
 void Tmainf::openSheet() { commitPendingEdits(); runCommand(&DocumentController::HFileOpenClick); }
 void Tmainf::saveSheet() { commitPendingEdits(); runCommand(&DocumentController::SaveBtnClick); }
 void Tmainf::recountAll() { commitPendingEdits(); runEditing([this] { workers_->RecountAll(); }); }
+
+void Tmainf::nextMonth()
+{
+    commitPendingEdits();
+    runEditing([this] {
+        const QString status = months_->NextMonthClick();
+        if (!status.isEmpty())
+            MsgPanel1->setText(status);
+    });
+}
+
+void Tmainf::importWorkers()
+{
+    commitPendingEdits();
+    runEditing([this] {
+        const QString status = months_->ImportWorkersClick();
+        if (!status.isEmpty())
+            MsgPanel1->setText(status);
+    });
+}
 
 void Tmainf::exportGrid(GridKind grid)
 {

@@ -25,6 +25,7 @@ namespace lavodc {
 class CurrentWorkerLine;
 class DayStrip;
 class HintDisplay;
+class MonthCommands;
 class MaskedLineEdit;
 class TChkEdit;
 class TitleStrip;
@@ -76,6 +77,8 @@ public:
     void saveSheet() override;
     void exportGrid(GridKind grid) override;
     void recountAll() override;
+    void nextMonth() override;
+    void importWorkers() override;
 
     // Title strip
     TitleStrip* TopTitle = nullptr;
@@ -103,6 +106,8 @@ public:
     QToolButton* BtnDel = nullptr;
     QToolButton* BtnGonSuAll = nullptr;
     QToolButton* PrtBtn = nullptr;
+    QToolButton* NextMonthBtn = nullptr;
+    QToolButton* ImportBtn = nullptr;
     QLabel* FileLabel = nullptr;
     QFrame* FileUnderline = nullptr;
 
@@ -172,6 +177,7 @@ private:
     QWidget* bands_ = nullptr;          // the container of bands 1 to 5
     HintDisplay* hints_ = nullptr;
     std::unique_ptr<WorkerCommands> workers_;
+    std::unique_ptr<MonthCommands> months_;
     std::unique_ptr<CurrentWorkerLine> currentLine_;
     bool shownOnce_ = false;
     bool checkingNumber_ = false;

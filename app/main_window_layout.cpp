@@ -1,6 +1,7 @@
 // The main window's controls and their places; every position is in pixels.
 #include "app/app_texts.h"
 #include "app/hints.h"
+#include "app/month_commands.h"
 #include "app/main_window.h"
 #include "app/title_strip.h"
 #include "editing/chk_edit.h"
@@ -160,6 +161,10 @@ void Tmainf::buildBand2(QWidget* band)
         QStringLiteral("근로내역확인신고서를 출력합니다."));
     for (QToolButton* button : {BtnGonSuAll, PrtBtn})
         button->setEnabled(false);
+    NextMonthBtn = makeTextButton(band, "NextMonthBtn", {310, 2, 50, 25}, MonthCommands::nextMonthCaption(),
+                                  MonthCommands::nextMonthHint());
+    ImportBtn = makeTextButton(band, "ImportBtn", {360, 2, 80, 25}, MonthCommands::importCaption(),
+                               MonthCommands::importHint());
 
     FileLabel = new QLabel(band);
     FileLabel->setObjectName(QStringLiteral("FileLabel"));
@@ -167,14 +172,14 @@ void Tmainf::buildBand2(QWidget* band)
     QPalette navy = FileLabel->palette();
     navy.setColor(QPalette::WindowText, kCaptionColour);
     FileLabel->setPalette(navy);
-    FileLabel->move(308, 7);
+    FileLabel->move(448, 7);
     FileUnderline = new QFrame(band);
     FileUnderline->setObjectName(QStringLiteral("FileUnderline"));
     FileUnderline->setAutoFillBackground(true);
     QPalette line = FileUnderline->palette();
     line.setColor(QPalette::Window, kCaptionColour);
     FileUnderline->setPalette(line);
-    FileUnderline->setGeometry(307, 24, 2, 2);
+    FileUnderline->setGeometry(447, 24, 2, 2);
 }
 
 void Tmainf::buildBand3(QWidget* band)

@@ -45,6 +45,8 @@ bool GridKeyMap::eventFilter(QObject* watched, QEvent* event)
     case Qt::Key_S: return run(watched, [&] { c.saveSheet(); });
     case Qt::Key_E: return run(watched, [&] { c.exportGrid(grid_); });
     case Qt::Key_R: return run(watched, [&] { c.recountAll(); });
+    case Qt::Key_M: return run(watched, [&] { c.nextMonth(); });
+    case Qt::Key_I: return run(watched, [&] { c.importWorkers(); });
     default: return false;
     }
 }
@@ -70,6 +72,8 @@ bool HeaderKeyMap::eventFilter(QObject* watched, QEvent* event)
     case Qt::Key_N: return run(watched, [&] { c.newSheet(); });
     case Qt::Key_O: return run(watched, [&] { c.openSheet(); });
     case Qt::Key_S: return run(watched, [&] { c.saveSheet(); });
+    case Qt::Key_M: return run(watched, [&] { c.nextMonth(); });
+    case Qt::Key_I: return run(watched, [&] { c.importWorkers(); });
     default: return false;
     }
 }

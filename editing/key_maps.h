@@ -21,10 +21,12 @@ public:
     virtual void saveSheet() = 0;
     virtual void exportGrid(GridKind grid) = 0;
     virtual void recountAll() = 0;
+    virtual void nextMonth() = 0;
+    virtual void importWorkers() = 0;
 };
 
 // F1 help, F2 add, F3 modify, Delete delete (with any modifiers), Insert consumed;
-// Alt+N, Alt+O, Alt+S, Alt+E, Alt+R whenever Alt is held.
+// Alt+N, Alt+O, Alt+S, Alt+E, Alt+R, Alt+M, Alt+I whenever Alt is held.
 class GridKeyMap : public QObject {
     Q_OBJECT
 public:
@@ -38,7 +40,7 @@ private:
     GridKind grid_;
 };
 
-// F1 help, F2 add, Insert consumed; Alt+N, Alt+O, Alt+S.
+// F1 help, F2 add, Insert consumed; Alt+N, Alt+O, Alt+S, Alt+M, Alt+I.
 class HeaderKeyMap : public QObject {
     Q_OBJECT
 public:

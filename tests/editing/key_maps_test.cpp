@@ -23,6 +23,8 @@ public:
     void saveSheet() override { ran.push_back("save"); }
     void exportGrid(GridKind grid) override { ran.push_back(grid == GridKind::DayStrip ? "export days" : "export list"); }
     void recountAll() override { ran.push_back("recount"); }
+    void nextMonth() override { ran.push_back("next month"); }
+    void importWorkers() override { ran.push_back("import"); }
 };
 
 struct KeyCase {
@@ -84,6 +86,8 @@ INSTANTIATE_TEST_SUITE_P(Grids, KeyMapTest, ::testing::Values(
     KeyCase{"list", Qt::Key_E, Alt, "export list", true},
     KeyCase{"days", Qt::Key_E, Alt, "export days", true},
     KeyCase{"days", Qt::Key_R, Alt, "recount", true},
+    KeyCase{"list", Qt::Key_M, Alt, "next month", true},
+    KeyCase{"days", Qt::Key_I, Alt, "import", true},
     KeyCase{"list", Qt::Key_S, Ctrl, "", false},
     KeyCase{"list", Qt::Key_X, Alt, "", false}));
 
@@ -94,6 +98,8 @@ INSTANTIATE_TEST_SUITE_P(Header, KeyMapTest, ::testing::Values(
     KeyCase{"header", Qt::Key_N, Alt, "new", true},
     KeyCase{"header", Qt::Key_O, Alt, "open", true},
     KeyCase{"header", Qt::Key_S, Alt, "save", true},
+    KeyCase{"header", Qt::Key_M, Alt, "next month", true},
+    KeyCase{"header", Qt::Key_I, Alt | Shift, "import", true},
     KeyCase{"header", Qt::Key_F3, None, "", false},
     KeyCase{"header", Qt::Key_Delete, None, "", false},
     KeyCase{"header", Qt::Key_E, Alt, "", false},
