@@ -7,8 +7,9 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libxlsxwriter-dev
-  fonts-nanum fontconfig
+  fonts-nanum fontconfig qt6-translations-l10n
   poppler-utils
+  desktop-file-utils appstream shared-mime-info libglib2.0-bin
 )
 
 missing=()
