@@ -1,5 +1,6 @@
 #include "app/document_controller.h"
 
+#include "app/working_copy.h"
 #include "core/cp949.h"
 #include "core/sheet_file.h"
 #include "services/settings.h"
@@ -9,6 +10,7 @@
 #include <QStringDecoder>
 
 #include <exception>
+#include <optional>
 
 namespace lavodc {
 
@@ -67,6 +69,7 @@ const QString& DocumentController::SheetFileName() const { return fileName_; }
 bool DocumentController::SheetModified() const { return modified_; }
 void DocumentController::SetSheetModified(bool modified) { modified_ = modified; }
 bool DocumentController::IsUntitled() const { return fileName_ == untitledName(); }
+bool DocumentController::Busy() const { return busy_ > 0; }
 
 bool DocumentController::NewFileClick()
 {
@@ -77,7 +80,12 @@ bool DocumentController::NewFileClick()
 
 bool DocumentController::HFileOpenClick()
 {
-    return runCommand([this] { return openSheet(); });
+    return runCommand([this] { return openSheet(std::nullopt); });
+}
+
+bool DocumentController::OpenSheetPath(const QString& path)
+{
+    return runCommand([this, path] { return openSheet(path); });
 }
 
 bool DocumentController::SaveBtnClick()
@@ -133,6 +141,12 @@ void DocumentController::ShowError(const std::exception& error)
 
 bool DocumentController::runCommand(const std::function<bool()>& command)
 {
+    // The wait window lets events through while a file is read or written.
+    ++busy_;
+    struct Done {
+        int& busy;
+        ~Done() { --busy; }
+    } done{busy_};
     try {
         return command();
     } catch (const std::exception& error) {
@@ -147,7 +161,7 @@ bool DocumentController::newSheet()
     setFileName(untitledName(), untitledName());
 
     WorkerTable& table = sheet_.table;
-    table.LoadStructure(nativePath(QDir(programFolder_).filePath(QStringLiteral("Temp/TmpLdoc.cds"))));
+    table.LoadStructure(nativePath(WorkingCopyPath(programFolder_)));
     table.Open();
     table.DeleteAllRows();
     table.SetIndexFieldNames(kByNameIndex);
@@ -161,7 +175,7 @@ bool DocumentController::newSheet()
     return true;
 }
 
-bool DocumentController::openSheet()
+bool DocumentController::openSheet(const std::optional<QString>& given)
 {
     // An untitled sheet without workers is replaced without a question.
     const bool worthKeeping = !(IsUntitled() && sheet_.table.IsEmpty());
@@ -175,13 +189,16 @@ bool DocumentController::openSheet()
     // The unsaved changes were only given up for a file that then did not come: keep them marked.
     std::optional<QString> chosen;
     try {
-        chosen = prompts_.OpenFileName(fileDialogRequest());
+        chosen = given ? given : prompts_.OpenFileName(fileDialogRequest());
         if (chosen) {
-            WaitWindow wait(view_);
+            std::optional<WaitWindow> wait;
             // Bound views would redraw on every row while the whole table is read.
             FreezeScope frozen(sheet_.table);
-            // Leaves the sheet untouched when the file can't be read whole.
-            OpenSheetFile(nativePath(*chosen), sheet_, [this](int position) { view_.setWaitGauge(position); });
+            // Leaves the sheet untouched when the file can't be read whole; a file that can't
+            // be opened fails before the wait window comes up.
+            OpenSheetFile(
+                nativePath(*chosen), sheet_, [this](int position) { view_.setWaitGauge(position); },
+                [this, &wait] { wait.emplace(view_); });
             view_.setWaitGauge(100);
         }
     } catch (...) {

@@ -9,12 +9,14 @@
 #include <QString>
 #include <exception>
 #include <functional>
+#include <optional>
 
 namespace lavodc {
 
 class DocumentController {
 public:
-    // `programFolder` holds lavocfg.ini, TmLdoc.str and Temp/TmpLdoc.cds.
+    // `programFolder` holds TmLdoc.str; its data folder (services/settings) lavocfg.ini and
+    // Temp/TmpLdoc.cds.
     DocumentController(Sheet& sheet, DocumentView& view, Prompts& prompts, QString programFolder);
 
     static QString untitledName();            // "이름없음.Lvo"
@@ -23,12 +25,17 @@ public:
     bool SheetModified() const;
     void SetSheetModified(bool modified);     // the editing commands set it
     bool IsUntitled() const;
+    // True while one of the commands runs (events still arrive under its wait window).
+    bool Busy() const;
 
     // Each returns false when it stopped without doing its work (cancelled or failed).
     bool NewFileClick();
     bool HFileOpenClick();
     bool SaveBtnClick();
     bool RnameBtnClick();
+    // Open without the file dialog, for a sheet named by the desktop: the save question
+    // first when due, then `path` is read as Open reads a chosen file.
+    bool OpenSheetPath(const QString& path);
     // Asks Yes/No/Cancel; on Yes saves. A Yes whose save did not happen counts as Cancel.
     SaveAnswer AskSaveChanges();
     // Closing the window: asks when the sheet has unsaved changes; false keeps it open.
@@ -45,7 +52,7 @@ public:
 private:
     bool runCommand(const std::function<bool()>& command);
     bool newSheet();
-    bool openSheet();
+    bool openSheet(const std::optional<QString>& given);   // nothing: ask with the dialog
     bool save();
     bool saveAs();
     // Writes the sheet to `fileName_` under the wait window; `fileWritten` turns true
@@ -63,6 +70,7 @@ private:
     QString fileName_;
     QString shownName_;     // what the file-name label shows after "파일명: "
     bool modified_ = false;
+    int busy_ = 0;          // commands under way; Save runs inside Open's question
 };
 
 } // namespace lavodc

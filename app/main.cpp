@@ -1,6 +1,8 @@
-// Program entry: one running copy only, then the main window until it closes.
-#include "app/app_texts.h"
+// Program entry: one running copy only, then the main window until it closes. A sheet file
+// named on the command line is opened after start, or handed to the copy already running.
+#include "app/application_setup.h"
 #include "app/main_window.h"
+#include "app/sheet_requests.h"
 #include "app/single_instance.h"
 #include "services/qt_prompts.h"
 #include "services/settings.h"
@@ -11,24 +13,27 @@
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(lavodc::ApplicationTitle());
-    QApplication::setApplicationDisplayName(lavodc::ApplicationTitle());
-    QApplication::setFont(QFont(QStringLiteral("NanumGothic"), 9));
+    lavodc::SetUpApplication(app);
     // Dates are shown in the core's one format ("yyyy.mm.dd", TodayText) rather than a
     // locale's: no Qt locale has that short format.
 
+    const QString sheetPath = lavodc::SheetPathArgument(QApplication::arguments());
     lavodc::SingleInstance instance(lavodc::SingleInstance::defaultKey());
-    const bool mayRun = lavodc::StartOrHandOver(instance, [] {
-        QMessageBox::information(nullptr, QStringLiteral(" 확인!!"),
-                                 QStringLiteral(" 프로그램이 이미 실행중입니다."));
-    });
+    const bool mayRun = lavodc::StartOrHandOver(
+        instance,
+        [] {
+            QMessageBox::information(nullptr, QStringLiteral(" 확인!!"),
+                                     QStringLiteral(" 프로그램이 이미 실행중입니다."));
+        },
+        sheetPath);
     if (!mayRun)
         return 0;
 
     lavodc::QtPrompts prompts(nullptr);
     lavodc::Tmainf mainf(prompts, lavodc::ProgramFolder());
-    QObject::connect(&instance, &lavodc::SingleInstance::comeForwardRequested, &mainf,
-                     &lavodc::Tmainf::comeForward);
+    lavodc::SheetRequests requests(instance, mainf);
     mainf.show();
+    if (!sheetPath.isEmpty())
+        requests.openWhenIdle(sheetPath);
     return app.exec();
 }

@@ -6,7 +6,9 @@
 namespace lavodc {
 
 namespace {
+// One request a line; a path travels in Base64, so that any byte of a file name gets through.
 const QByteArray kComeForward = "come-forward\n";
+const QByteArray kOpenPrefix = "open ";
 }
 
 SingleInstance::SingleInstance(QString key, QObject* parent)
@@ -44,11 +46,21 @@ bool SingleInstance::tryBecomePrimary()
 
 bool SingleInstance::askPrimaryToComeForward(int timeoutMs)
 {
+    return send(kComeForward, timeoutMs);
+}
+
+bool SingleInstance::askPrimaryToOpen(const QString& path, int timeoutMs)
+{
+    return send(kOpenPrefix + path.toUtf8().toBase64() + '\n', timeoutMs);
+}
+
+bool SingleInstance::send(const QByteArray& request, int timeoutMs)
+{
     QLocalSocket socket;
     socket.connectToServer(key_);
     if (!socket.waitForConnected(timeoutMs))
         return false;
-    socket.write(kComeForward);
+    socket.write(request);
     const bool written = socket.waitForBytesWritten(timeoutMs);
     socket.disconnectFromServer();
     return written;
@@ -58,19 +70,33 @@ void SingleInstance::acceptConnection()
 {
     while (QLocalSocket* socket = server_.nextPendingConnection()) {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-            if (socket->canReadLine() && socket->readLine() == kComeForward)
-                emit comeForwardRequested();
-        });
-        if (socket->canReadLine() && socket->readLine() == kComeForward)
-            emit comeForwardRequested();
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readRequests(socket); });
+        readRequests(socket);
     }
 }
 
-bool StartOrHandOver(SingleInstance& instance, const std::function<void()>& tellUser)
+void SingleInstance::readRequests(QLocalSocket* socket)
+{
+    while (socket->canReadLine()) {
+        const QByteArray line = socket->readLine();
+        if (line == kComeForward) {
+            emit comeForwardRequested();
+        } else if (line.startsWith(kOpenPrefix) && line.endsWith('\n')) {
+            const QByteArray encoded = line.mid(kOpenPrefix.size(), line.size() - kOpenPrefix.size() - 1);
+            const QString path = QString::fromUtf8(QByteArray::fromBase64(encoded));
+            if (!path.isEmpty())
+                emit openRequested(path);
+        }
+    }
+}
+
+bool StartOrHandOver(SingleInstance& instance, const std::function<void()>& tellUser,
+                     const QString& sheetPath)
 {
     if (instance.tryBecomePrimary())
         return true;
+    if (!sheetPath.isEmpty() && instance.askPrimaryToOpen(sheetPath))
+        return false;
     tellUser();
     instance.askPrimaryToComeForward();
     return false;

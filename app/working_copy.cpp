@@ -1,5 +1,7 @@
 #include "app/working_copy.h"
 
+#include "services/settings.h"
+
 #include <QDir>
 #include <QFile>
 
@@ -12,12 +14,12 @@ QString TemplatePath(const QString& programFolder)
 
 QString WorkingCopyPath(const QString& programFolder)
 {
-    return programFolder + QStringLiteral("Temp/TmpLdoc.cds");
+    return DataFoldersFor(programFolder).data + QStringLiteral("Temp/TmpLdoc.cds");
 }
 
 void PrepareWorkingCopy(const QString& programFolder)
 {
-    QDir().mkpath(programFolder + QStringLiteral("Temp"));
+    QDir().mkpath(DataFoldersFor(programFolder).data + QStringLiteral("Temp"));
     const QString workingCopy = WorkingCopyPath(programFolder);
     if (!QFile::exists(workingCopy))
         QFile::copy(TemplatePath(programFolder), workingCopy);   // QFile::copy never overwrites

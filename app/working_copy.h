@@ -1,6 +1,6 @@
 #pragma once
-// The working folder "Temp" in the program's folder and the table's working copy in it,
-// made from the template shipped beside the program.
+// The working folder "Temp" in the data folder (services/settings) and the table's working
+// copy in it, made from the template shipped in the program's folder.
 
 #include <QString>
 

@@ -1,6 +1,7 @@
 // lavodc-cli: batch work on sheet files without the window.
 #include "cli/commands.h"
 
+#include <clocale>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -23,6 +24,9 @@ void printUsage()
 
 int main(int argc, char** argv)
 {
+    // The C library's error texts in the user's language; numbers keep the C locale.
+    std::setlocale(LC_CTYPE, "");
+    std::setlocale(LC_MESSAGES, "");
     if (argc < 2) {
         printUsage();
         return 2;

@@ -5,6 +5,7 @@
 #include "core/sheet_file.h"
 #include "report/ptq_lvodoc.h"
 #include "report/report_captions.h"
+#include "services/qt_translation.h"
 
 #include <QByteArray>
 #include <QGuiApplication>
@@ -137,7 +138,9 @@ std::unique_ptr<QGuiApplication> startGui()
     static int argc = 1;
     static char name[] = "lavodc-cli";
     static char* argv[] = {name, nullptr};
-    return std::make_unique<QGuiApplication>(argc, argv);
+    auto app = std::make_unique<QGuiApplication>(argc, argv);
+    InstallQtKoreanTranslation(*app);
+    return app;
 }
 
 int writePdf(const PdfOptions& options)

@@ -196,10 +196,13 @@ struct FileContents {
     }
 };
 
-void readRecords(const std::string& path, FileContents& contents, const Progress& progress)
+void readRecords(const std::string& path, FileContents& contents, const Progress& progress,
+                 const std::function<void()>& opened = {})
 {
     ReadOnlyFile file(path);
-    const std::size_t count = file.wholeRecords();
+    const std::size_t count = file.wholeRecords();   // a folder fails here, as not openable
+    if (opened)
+        opened();
     contents.workerRecords.reserve(count * record::kSize);
     record::Bytes& buffer = record::sharedBuffer();
     std::vector<unsigned char> chunk(record::kSize * kRecordsPerChunk);
@@ -265,13 +268,14 @@ void ReadSheetFile(const std::string& path, Sheet& sheet, const Progress& progre
     sheet.table.First();
 }
 
-void OpenSheetFile(const std::string& path, Sheet& sheet, const Progress& progress)
+void OpenSheetFile(const std::string& path, Sheet& sheet, const Progress& progress,
+                   const std::function<void()>& opened)
 {
     requireOpenTable(sheet.table);
     const std::string period = CurrentPeriod();
     FileContents contents;
     ResetHeader(contents.header, period);
-    readRecords(path, contents, progress);
+    readRecords(path, contents, progress, opened);
 
     // Everything was read: hand it over in one step.
     WorkerTable& table = sheet.table;

@@ -33,8 +33,10 @@ void ReadSheetFile(const std::string& path, Sheet& sheet, const Progress& progre
 
 // Open as the program does it: period set to the current month, header reset, by-name
 // order, the table emptied, the file read, every day count recounted.
+// `opened` is called once the file is open, before its first record is read.
 // On failure `sheet` is unchanged.
-void OpenSheetFile(const std::string& path, Sheet& sheet, const Progress& progress = {});
+void OpenSheetFile(const std::string& path, Sheet& sheet, const Progress& progress = {},
+                   const std::function<void()>& opened = {});
 
 // Save as the program does it: the period rebuilt from the year and month, then written.
 void SaveSheetFile(const std::string& path, Sheet& sheet, const Progress& progress = {});

@@ -7,9 +7,10 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libxlsxwriter-dev libzip-dev
-  fonts-nanum fontconfig
+  fonts-nanum fontconfig qt6-translations-l10n
   poppler-utils
   python3-openpyxl python3-pil
+  desktop-file-utils appstream shared-mime-info libglib2.0-bin
 )
 
 missing=()

@@ -1,5 +1,6 @@
 #include "services/qt_prompts.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QPushButton>
 
@@ -13,6 +14,13 @@ std::unique_ptr<QMessageBox> makeBox(QWidget* parent, QMessageBox::Icon icon, co
     auto box = std::make_unique<QMessageBox>(icon, caption, text, buttons, parent);
     box->setTextFormat(Qt::PlainText);   // file names and error texts may hold '<'
     return box;
+}
+
+// The program's own boxes keep their fixed button texts under Qt's Korean translation.
+void keepButtonText(QMessageBox& box, QMessageBox::StandardButton button, const QString& text)
+{
+    if (QAbstractButton* b = box.button(button))
+        b->setText(text);
 }
 
 std::optional<QString> runFileDialog(QWidget* parent, const FileDialogRequest& request,
@@ -33,13 +41,17 @@ QtPrompts::QtPrompts(QWidget* parent) : parent_(parent) {}
 
 std::unique_ptr<QMessageBox> QtPrompts::makeInfoBox(QWidget* parent, const QString& text)
 {
-    return makeBox(parent, QMessageBox::Information, QStringLiteral("Information"), text, QMessageBox::Ok);
+    auto box = makeBox(parent, QMessageBox::Information, QStringLiteral("Information"), text, QMessageBox::Ok);
+    keepButtonText(*box, QMessageBox::Ok, QStringLiteral("OK"));
+    return box;
 }
 
 std::unique_ptr<QMessageBox> QtPrompts::makeConfirmBox(QWidget* parent, const QString& text)
 {
     auto box = makeBox(parent, QMessageBox::Question, QStringLiteral("Confirm"), text,
                        QMessageBox::Yes | QMessageBox::No);
+    keepButtonText(*box, QMessageBox::Yes, QStringLiteral("&Yes"));
+    keepButtonText(*box, QMessageBox::No, QStringLiteral("&No"));
     box->setDefaultButton(QMessageBox::Yes);
     box->setEscapeButton(QMessageBox::No);
     return box;
@@ -56,14 +68,18 @@ std::unique_ptr<QMessageBox> QtPrompts::makeSaveChangesBox(QWidget* parent, cons
 
 std::unique_ptr<QMessageBox> QtPrompts::makeErrorBox(QWidget* parent, const QString& errorText)
 {
-    return makeBox(parent, QMessageBox::Critical, QStringLiteral("근로내역확인서"), ErrorBoxText(errorText),
-                   QMessageBox::Ok);
+    auto box = makeBox(parent, QMessageBox::Critical, QStringLiteral("근로내역확인서"), ErrorBoxText(errorText),
+                       QMessageBox::Ok);
+    keepButtonText(*box, QMessageBox::Ok, QStringLiteral("OK"));
+    return box;
 }
 
 std::unique_ptr<QMessageBox> QtPrompts::makePlainBox(QWidget* parent, const QString& caption,
                                                      const QString& text)
 {
-    return makeBox(parent, QMessageBox::NoIcon, caption, text, QMessageBox::Ok);
+    auto box = makeBox(parent, QMessageBox::NoIcon, caption, text, QMessageBox::Ok);
+    keepButtonText(*box, QMessageBox::Ok, QStringLiteral("OK"));
+    return box;
 }
 
 std::unique_ptr<QFileDialog> QtPrompts::makeFileDialog(QWidget* parent, const FileDialogRequest& request,

@@ -1,6 +1,6 @@
 // The settings file "lavocfg.ini" beside the program and the work folder kept in it.
 // The file itself is read and written by core/ini_file (Windows profile rules, CP949); this
-// layer turns Qt's Unicode text into CP949 and back and finds the program's folder.
+// layer turns Qt's Unicode text into CP949 and back and finds the program's and the data folder.
 
 #include "services/settings.h"
 
@@ -13,6 +13,8 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QStandardPaths>
+#include <QTemporaryFile>
 
 #include <filesystem>
 #include <optional>
@@ -35,12 +37,12 @@ QString withTrailingSlash(QString folder)
     return folder;
 }
 
-// The settings file's full path: `fileName` in the program's folder (an absolute name as it is).
+// The settings file's full path: `fileName` in the data folder (an absolute name as it is).
 QString iniPath(const QString& fileName)
 {
     if (QDir::isAbsolutePath(fileName))
         return fileName;
-    return ProgramFolder() + fileName;
+    return DataFolder() + fileName;
 }
 
 std::filesystem::path nativePath(const QString& path)
@@ -86,10 +88,37 @@ std::optional<std::string> readRaw(const QString& fileName, const QString& secti
 
 QString defaultWorkFolder()
 {
-    return ProgramFolder() + QStringLiteral("Work/");
+    return DataFoldersFor(ProgramFolder()).firstWork;
+}
+
+// Whether the user can create files in `folder`, found by creating one: the permission bits
+// alone call any folder writable for root.
+bool userCanWrite(const QString& folder)
+{
+    QTemporaryFile probe(folder + QStringLiteral(".lavodc-write-test-XXXXXX"));
+    return probe.open();   // removed again when `probe` goes
 }
 
 } // namespace
+
+DataFolders DataFoldersFor(const QString& programFolder)
+{
+    const QString program = withTrailingSlash(programFolder);
+    if (userCanWrite(program))
+        return {program, program + QStringLiteral("Work/")};
+    DataFolders folders;
+    folders.data = withTrailingSlash(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)) +
+                   QStringLiteral("lavodc/");
+    QDir().mkpath(folders.data);   // a failure shows at the first write
+    folders.firstWork = withTrailingSlash(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)) +
+                        QStringLiteral("근로내역/");
+    return folders;
+}
+
+QString DataFolder()
+{
+    return DataFoldersFor(ProgramFolder()).data;
+}
 
 QString ProgramFolder()
 {

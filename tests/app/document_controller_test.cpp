@@ -310,10 +310,13 @@ TEST_F(DocumentControllerTest, FailedOpenLeavesTheSheetAsItWas)
     for (const QString& target : {path("missing.Lvo"), path("a folder.Lvo")}) {
         SCOPED_TRACE(target.toStdString());
         controller->SetSheetModified(true);
+        view.calls.clear();
         prompts.expectSaveQuestion(SaveAnswer::No);
         prompts.expectOpenFile(target);
         prompts.expectError();
         EXPECT_FALSE(controller->HFileOpenClick());
+        // The file could not be opened: the wait window never came up.
+        EXPECT_FALSE(view.called(QStringLiteral("showWait: 파일을 읽고 있습니다. 잠시만...")));
 
         EXPECT_FALSE(prompts.errors.back().isEmpty());
         EXPECT_EQ(sheet.table.RecordCount(), 2);
@@ -324,6 +327,50 @@ TEST_F(DocumentControllerTest, FailedOpenLeavesTheSheetAsItWas)
         EXPECT_EQ(view.boxes.gsyear, headerBefore.gsyear);
         expectWaitClosedAndViewsLive();
     }
+}
+
+TEST_F(DocumentControllerTest, OpenSheetPathReadsTheFileWithoutTheDialog)
+{
+    makeFile(path("desk/april.Lvo"), "2020.04", 3);
+    EXPECT_TRUE(controller->OpenSheetPath(path("desk/april.Lvo")));
+
+    EXPECT_TRUE(prompts.dialogs.empty());
+    EXPECT_EQ(prompts.beeps, 0);   // an untitled sheet without workers is replaced unasked
+    EXPECT_EQ(sheet.table.RecordCount(), 3);
+    EXPECT_EQ(view.boxes.gsyear, "2020");
+    EXPECT_EQ(controller->SheetFileName(), path("desk/april.Lvo"));
+    EXPECT_EQ(view.fileLabel, labelFor(path("desk/april.Lvo")));
+    EXPECT_EQ(view.calls.front(), QStringLiteral("showWait: 파일을 읽고 있습니다. 잠시만..."));
+    expectWaitClosedAndViewsLive();
+}
+
+TEST_F(DocumentControllerTest, OpenSheetPathAsksTheSaveQuestionWhenDue)
+{
+    addWorker("홍길동");
+    saveAs(path("site.Lvo"));
+    makeFile(path("desk/april.Lvo"), "2020.04", 3);
+    addWorker("김철수");
+
+    prompts.expectSaveQuestion(SaveAnswer::Cancel);
+    EXPECT_FALSE(controller->OpenSheetPath(path("desk/april.Lvo")));
+    EXPECT_EQ(sheet.table.RecordCount(), 2);
+    EXPECT_EQ(controller->SheetFileName(), path("site.Lvo"));
+
+    prompts.expectSaveQuestion(SaveAnswer::No);
+    EXPECT_TRUE(controller->OpenSheetPath(path("desk/april.Lvo")));
+    EXPECT_EQ(sheet.table.RecordCount(), 3);
+    EXPECT_EQ(controller->SheetFileName(), path("desk/april.Lvo"));
+    EXPECT_EQ(prompts.dialogs.size(), 1u);   // only the Save As of the set-up
+}
+
+TEST_F(DocumentControllerTest, OpenSheetPathOfAMissingFileShowsTheErrorWithoutTheWaitWindow)
+{
+    prompts.expectError();
+    EXPECT_FALSE(controller->OpenSheetPath(path("gone.Lvo")));
+    EXPECT_FALSE(prompts.errors.back().isEmpty());
+    EXPECT_EQ(controller->SheetFileName(), DocumentController::untitledName());
+    EXPECT_FALSE(view.called(QStringLiteral("showWait: 파일을 읽고 있습니다. 잠시만...")));
+    expectWaitClosedAndViewsLive();
 }
 
 TEST_F(DocumentControllerTest, SaveWritesWithProgressAndClearsTheFlag)

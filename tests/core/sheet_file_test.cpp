@@ -402,6 +402,23 @@ TEST_F(SheetFileTest, ProgressIsReportedPerRecord)
         EXPECT_EQ(read[i], static_cast<int>(i % 100));
 }
 
+TEST_F(SheetFileTest, OpenedIsCalledOnceTheFileIsOpenAndBeforeAnyRecord)
+{
+    writeRecords(path("two.Lvo"), {Rec('A'), Rec('B')});
+    std::vector<std::string> events;
+    OpenSheetFile(
+        path("two.Lvo"), sheet, [&](int p) { events.push_back("record " + std::to_string(p)); },
+        [&] { events.push_back("opened"); });
+    EXPECT_EQ(events, (std::vector<std::string>{"opened", "record 0", "record 1"}));
+
+    // A file that can't be opened, or a folder, fails before `opened`.
+    for (const std::string& notOpenable : {path("missing.Lvo"), dir.string()}) {
+        bool opened = false;
+        EXPECT_THROW(OpenSheetFile(notOpenable, sheet, {}, [&] { opened = true; }), SheetFileError) << notOpenable;
+        EXPECT_FALSE(opened) << notOpenable;
+    }
+}
+
 TEST_F(SheetFileTest, UndefinedBytesRepeatWhatTheOneRecordBufferHeldBefore)
 {
     fillHeader();

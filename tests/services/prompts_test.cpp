@@ -1,8 +1,14 @@
 // The error box's text, and how the Qt prompts set up their dialogs (never run here).
 #include "services/qt_prompts.h"
+#include "services/qt_translation.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QLabel>
+#include <QLibraryInfo>
+#include <QTranslator>
 #include <QPushButton>
 #include <QLineEdit>
 #include <gtest/gtest.h>
@@ -134,6 +140,69 @@ TEST_F(FileDialogs, ProposedPathChoosesItsOwnFolder)
     EXPECT_EQ(QDir(dialog->directory()).canonicalPath(),
               QDir(folder.filePath(QStringLiteral("h4-prompts-test"))).canonicalPath());
     folder.rmdir(QStringLiteral("h4-prompts-test"));
+}
+
+// Qt's Korean translation as the program loads it at start, removed again afterwards.
+class UnderKoreanQt : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        translator = InstallQtKoreanTranslation(*QCoreApplication::instance());
+        ASSERT_NE(translator, nullptr) << "qtbase_ko.qm is missing from "
+                                       << QLibraryInfo::path(QLibraryInfo::TranslationsPath).toStdString();
+    }
+    void TearDown() override
+    {
+        if (translator) {
+            QCoreApplication::removeTranslator(translator);
+            delete translator;
+        }
+    }
+
+    static QString buttonText(QMessageBox& box, QMessageBox::StandardButton button)
+    {
+        QAbstractButton* b = box.button(button);
+        return b ? b->text() : QStringLiteral("<none>");
+    }
+
+    QTranslator* translator = nullptr;
+};
+
+TEST_F(UnderKoreanQt, TheSaveQuestionSpeaksKoreanWhileTheProgramsOwnBoxesKeepTheirTexts)
+{
+    auto question = QtPrompts::makeSaveChangesBox(nullptr, QStringLiteral("자료내용이 변경되었습니다."));
+    EXPECT_EQ(buttonText(*question, QMessageBox::Cancel), QStringLiteral("취소"));
+    EXPECT_NE(buttonText(*question, QMessageBox::Yes), QStringLiteral("&Yes"));
+
+    auto confirm = QtPrompts::makeConfirmBox(nullptr, QStringLiteral("삭제하시겠습니까?"));
+    EXPECT_EQ(confirm->windowTitle(), QStringLiteral("Confirm"));
+    EXPECT_EQ(buttonText(*confirm, QMessageBox::Yes), QStringLiteral("&Yes"));
+    EXPECT_EQ(buttonText(*confirm, QMessageBox::No), QStringLiteral("&No"));
+
+    auto info = QtPrompts::makeInfoBox(nullptr, QStringLiteral("인쇄할 자료가 없습니다."));
+    EXPECT_EQ(info->windowTitle(), QStringLiteral("Information"));
+    EXPECT_EQ(buttonText(*info, QMessageBox::Ok), QStringLiteral("OK"));
+
+    auto error = QtPrompts::makeErrorBox(nullptr, QStringLiteral("Cannot open file"));
+    EXPECT_EQ(error->windowTitle(), QStringLiteral("근로내역확인서"));
+    EXPECT_EQ(buttonText(*error, QMessageBox::Ok), QStringLiteral("OK"));
+}
+
+TEST_F(UnderKoreanQt, TheFileDialogsSpeakKorean)
+{
+    const FileDialogRequest request{QStringLiteral("파일명을 확인하세요."), QStringLiteral("근로내역확인신고서 (*.Lvo)"),
+                                    QStringLiteral("Lvo"), QStringLiteral("이름없음.Lvo"), QDir::tempPath()};
+    auto dialog = QtPrompts::makeFileDialog(nullptr, request, QFileDialog::AcceptOpen);
+    const auto boxes = dialog->findChildren<QDialogButtonBox*>();
+    ASSERT_EQ(boxes.size(), 1);
+    QPushButton* cancel = boxes.front()->button(QDialogButtonBox::Cancel);
+    ASSERT_NE(cancel, nullptr);
+    EXPECT_EQ(cancel->text(), QStringLiteral("취소"));
+    const auto lookIn = dialog->findChildren<QLabel*>(QStringLiteral("lookInLabel"));
+    ASSERT_EQ(lookIn.size(), 1);
+    EXPECT_NE(lookIn.front()->text(), QStringLiteral("Look in:"));
+    // The title is the program's own.
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("파일명을 확인하세요."));
 }
 
 } // namespace

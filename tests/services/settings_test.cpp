@@ -7,9 +7,13 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <gtest/gtest.h>
 
 #include <string>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace lavodc;
 
@@ -125,15 +129,15 @@ TEST_F(SettingsTest, BytesThatDoNotDecodeAreShownAsReplacement)
 
 TEST_F(SettingsTest, RefusedWriteNamesTheFullPath)
 {
-    const QString missing = folder + QStringLiteral("missing/");
-    SetProgramFolder(missing);
+    // A folder in the settings file's place can never be written as a file.
+    ASSERT_TRUE(QDir(folder).mkdir(kIni));
     try {
         WriteIniText(kIni, kMarginSection, QStringLiteral("fpTop"), QStringLiteral("5"));
         FAIL() << "no SettingsError";
     } catch (const SettingsError& e) {
-        EXPECT_EQ(std::string(e.what()), "Unable to write to " + (missing + kIni).toStdString());
+        EXPECT_EQ(std::string(e.what()), "Unable to write to " + (folder + kIni).toStdString());
     }
-    EXPECT_FALSE(QFile::exists(missing));
+    EXPECT_TRUE(QDir(folder + kIni).isEmpty());
 }
 
 TEST_F(SettingsTest, AValueCp949CannotHoldIsRefused)
@@ -228,4 +232,78 @@ TEST_F(SettingsTest, ScreenWiderThanComparesWithThePrimaryScreen)
     EXPECT_FALSE(ScreenWiderThan(width));
     EXPECT_FALSE(ScreenWiderThan(width + 1));
     EXPECT_TRUE(ScreenWiderThan(0));
+}
+
+namespace {
+
+// Sets an environment variable for one test and puts the old value back.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const QString& value)
+        : name_(name), had_(qEnvironmentVariableIsSet(name)), old_(qgetenv(name))
+    {
+        qputenv(name, QFile::encodeName(value));
+    }
+    ~ScopedEnv()
+    {
+        if (had_)
+            qputenv(name_, old_);
+        else
+            qunsetenv(name_);
+    }
+
+private:
+    const char* name_;
+    bool had_;
+    QByteArray old_;
+};
+
+} // namespace
+
+TEST_F(SettingsTest, AWritableProgramFolderKeepsEverythingBesideIt)
+{
+    const DataFolders folders = DataFoldersFor(folder);
+    EXPECT_EQ(folders.data, folder);
+    EXPECT_EQ(folders.firstWork, folder + QStringLiteral("Work/"));
+    EXPECT_EQ(DataFolder(), folder);
+    // The test of the folder leaves nothing behind.
+    EXPECT_TRUE(QDir(folder).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot));
+}
+
+TEST_F(SettingsTest, AProgramFolderTheUserCannotWriteKeepsTheDataInTheUsersFolders)
+{
+    ScopedEnv dataHome("XDG_DATA_HOME", folder + QStringLiteral("data-home"));
+    ScopedEnv configHome("XDG_CONFIG_HOME", folder + QStringLiteral("config-home"));
+    ScopedEnv home("HOME", folder + QStringLiteral("home"));
+
+    QString readOnly;
+    if (::geteuid() == 0) {
+        // Root writes through any permission bits; sysfs refuses new files even to root.
+        readOnly = QStringLiteral("/sys/");
+        QTemporaryFile probe(readOnly + QStringLiteral("lavodc-XXXXXX"));
+        if (probe.open())
+            GTEST_SKIP() << "running as root and /sys takes new files: no folder here refuses a write";
+    } else {
+        readOnly = folder + QStringLiteral("installed/");
+        ASSERT_TRUE(QDir(folder).mkdir(QStringLiteral("installed")));
+        ASSERT_EQ(::chmod(QFile::encodeName(readOnly).constData(), 0555), 0);
+    }
+    SetProgramFolder(readOnly);
+
+    const DataFolders folders = DataFoldersFor(readOnly);
+    const QString data = folder + QStringLiteral("data-home/lavodc/");
+    const QString work = folder + QStringLiteral("home/Documents/근로내역/");
+    EXPECT_EQ(folders.data, data);
+    EXPECT_EQ(folders.firstWork, work);
+    EXPECT_TRUE(QDir(data).exists());
+
+    // The settings file and the first work folder follow the decision.
+    EXPECT_EQ(GetWorkFolder(kIni), work);
+    EXPECT_TRUE(QDir(work).exists());
+    EXPECT_TRUE(QFile::exists(data + kIni));
+    EXPECT_EQ(ReadIniText(kIni, kWorkSection, QStringLiteral("wPath"), QString()), work);
+    EXPECT_FALSE(QFile::exists(readOnly + kIni));
+
+    if (::geteuid() != 0)
+        ::chmod(QFile::encodeName(readOnly).constData(), 0755);   // so that the scratch folder can go
 }
