@@ -9,5 +9,7 @@ namespace lavodc::cli {
 int runDump(const std::vector<std::string>& args);
 int runBuild(const std::vector<std::string>& args);
 int runPdf(const std::vector<std::string>& args);
+int runPrint(const std::vector<std::string>& args);
+int runPrinters(const std::vector<std::string>& args);
 
 } // namespace lavodc::cli

@@ -12,7 +12,9 @@ void printUsage()
 {
     std::fputs("usage: lavodc-cli dump FILE.Lvo\n"
                "       lavodc-cli build SHEET.json OUT.Lvo\n"
-               "       lavodc-cli pdf FILE.Lvo OUT.pdf [--date yyyy.mm.dd] [--top T] [--left L] [--pages A-B]\n",
+               "       lavodc-cli pdf FILE.Lvo OUT.pdf [--date yyyy.mm.dd] [--top T] [--left L] [--pages A-B]\n"
+               "       lavodc-cli print FILE.Lvo --printer NAME [--date yyyy.mm.dd] [--top T] [--left L] [--pages A-B]\n"
+               "       lavodc-cli printers\n",
                stderr);
 }
 
@@ -32,6 +34,10 @@ int main(int argc, char** argv)
         return lavodc::cli::runBuild(args);
     if (command == "pdf")
         return lavodc::cli::runPdf(args);
+    if (command == "print")
+        return lavodc::cli::runPrint(args);
+    if (command == "printers")
+        return lavodc::cli::runPrinters(args);
     printUsage();
     return 2;
 }
