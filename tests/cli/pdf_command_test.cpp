@@ -80,8 +80,8 @@ protected:
     }
     void TearDown() override { fs::remove_all(dir); }
 
-    // `wages`, when given, replaces the wage of the first workers in turn.
-    fs::path writeSheet(int workers, const std::vector<double>& wages = {})
+    // `wages` and `hours`, when given, replace the wage and hours of the first workers in turn.
+    fs::path writeSheet(int workers, const std::vector<double>& wages = {}, const std::vector<double>& hours = {})
     {
         Sheet sheet;
         sheet.period = "2010.01";
@@ -99,6 +99,8 @@ protected:
             rows.push_back(worker(i));
             if (static_cast<std::size_t>(i) < wages.size())
                 rows.back().SmMny = wages[static_cast<std::size_t>(i)];
+            if (static_cast<std::size_t>(i) < hours.size())
+                rows.back().nDay = hours[static_cast<std::size_t>(i)];
         }
         sheet.table.AppendRows(std::move(rows));
         const fs::path path = dir / ("sheet" + std::to_string(workers) + ".Lvo");
@@ -142,6 +144,17 @@ TEST_F(PdfCommandTest, WagesWiderThanTheirBoxPrintWhole)
 
     const std::string text = withoutBlanks(run("pdftotext " + quoted(out) + " -").output);
     for (const char* expected : {"11,111,103", "99,999,999,999"})
+        EXPECT_NE(text.find(expected), std::string::npos) << expected << " in " << text;
+}
+
+TEST_F(PdfCommandTest, HoursWiderThanTheirBoxKeepTheirUnit)
+{
+    const fs::path out = dir / "hours.pdf";
+    const Outcome result = pdf(writeSheet(3, {}, {7.25, 10.5, 8}), out, "--date 2010.01.27");
+    ASSERT_EQ(result.exitCode, 0) << result.output;
+
+    const std::string text = withoutBlanks(run("pdftotext " + quoted(out) + " -").output);
+    for (const char* expected : {"7.25시간", "10.5시간", "8시간"})
         EXPECT_NE(text.find(expected), std::string::npos) << expected << " in " << text;
 }
 
