@@ -2,17 +2,28 @@
 
 #include "app/app_texts.h"
 #include "app/hints.h"
+#include "app/page_library.h"
 #include "app/sibling_library.h"
 #include "app/title_strip.h"
 #include "app/window_placement.h"
 #include "app/working_copy.h"
 #include "core/cp949.h"
+#include "core/quorva_lib.h"
+#include "editing/box_text.h"
+#include "editing/byte_limit.h"
 #include "editing/chk_edit.h"
+#include "editing/current_worker_line.h"
+#include "editing/day_strip.h"
 #include "editing/masked_line_edit.h"
+#include "editing/pending_input.h"
+#include "editing/worker_commands.h"
+#include "editing/worker_list_view.h"
 #include "services/settings.h"
 #include "services/wait_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QFocusEvent>
 #include <QDesktopServices>
 #include <QFrame>
 #include <QGuiApplication>
@@ -56,14 +67,15 @@ bool IsTelephoneKey(const QKeyEvent& key)
                        [](QChar c) { return (c >= u'0' && c <= u'9') || c == u'-'; });
 }
 
-std::string boxBytes(const QLineEdit* box)
+void showMasked(MaskedLineEdit* box, const std::string& cp949)
 {
-    return toCp949(box->text().toStdString());
+    box->setMaskedBytes(cp949);
+    box->setCursorPosition(0);
 }
 
-void setBoxBytes(QLineEdit* box, const std::string& cp949)
+bool isEnter(const QKeyEvent& key)
 {
-    box->setText(QString::fromStdString(fromCp949(cp949)));
+    return key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter;
 }
 
 } // namespace
@@ -117,10 +129,8 @@ Tmainf::Tmainf(Prompts& prompts, QString programFolder, QWidget* parent)
     buildBand5(band[4]);
     bands->installEventFilter(this);   // to widen the bands with the window
 
-    WorkerList = new QTableView(this);
+    WorkerList = new WorkerListView(sheet_.table, this);
     WorkerList->setObjectName(QStringLiteral("WorkerList"));
-    WorkerList->setSelectionBehavior(QAbstractItemView::SelectRows);
-    WorkerList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     SetHint(WorkerList, QStringLiteral(
         "명단등록 F2 /수정 F3 /삭제 Delete /신규 Alt+N /열기 Alt+O /저장 Alt+S /엑셀변환 Alt+E "));
     column->addWidget(WorkerList, 1);
@@ -133,7 +143,13 @@ Tmainf::Tmainf(Prompts& prompts, QString programFolder, QWidget* parent)
     resize(1016, 665);
 }
 
-Tmainf::~Tmainf() = default;
+Tmainf::~Tmainf()
+{
+    // The views follow the table; they go before the sheet that holds it.
+    currentLine_.reset();
+    delete WorkerList;
+    delete CuntGrid;
+}
 
 void Tmainf::FormCreate()
 {
@@ -143,19 +159,159 @@ void Tmainf::FormCreate()
 
 void Tmainf::wireCommands()
 {
-    connect(HFileOpen, &QToolButton::clicked, this, [this] { runCommand(&DocumentController::HFileOpenClick); });
-    connect(NewFile, &QToolButton::clicked, this, [this] { runCommand(&DocumentController::NewFileClick); });
-    connect(SaveBtn, &QToolButton::clicked, this, [this] { runCommand(&DocumentController::SaveBtnClick); });
-    connect(RnameBtn, &QToolButton::clicked, this, [this] { runCommand(&DocumentController::RnameBtnClick); });
+    connect(HFileOpen, &QToolButton::clicked, this, [this] { openSheet(); });
+    connect(NewFile, &QToolButton::clicked, this, [this] { newSheet(); });
+    connect(SaveBtn, &QToolButton::clicked, this, [this] { saveSheet(); });
+    connect(RnameBtn, &QToolButton::clicked, this, [this] {
+        commitPendingEdits();
+        runCommand(&DocumentController::RnameBtnClick);
+    });
     connect(QuitBtn, &QToolButton::clicked, this, &Tmainf::QuitBtnClick);
     connect(mExit0, &QToolButton::clicked, this, &Tmainf::QuitBtnClick);
     connect(Hinfo, &QToolButton::clicked, this, &Tmainf::HinfoClick);
     connect(DgaBtn, &QToolButton::clicked, this, &Tmainf::DgaBtnClick);
 
+    wireEditing();
+}
+
+void Tmainf::wireEditing()
+{
+    WatchPendingInput();
+    workers_ = std::make_unique<WorkerCommands>(
+        sheet_.table, prompts_, this, [this] { return sheet_.period; }, [this] { markModified(); });
+    currentLine_ = std::make_unique<CurrentWorkerLine>(sheet_.table, CurName, CurJmnNo, CurTel, CurJob);
+
+    connect(BtnApp, &QToolButton::clicked, this, [this] { addWorker(); });
+    connect(BtnEdt, &QToolButton::clicked, this, [this] { modifyWorker(); });
+    connect(BtnDel, &QToolButton::clicked, this, [this] { deleteWorker(); });
+    connect(HelpBtn, &QToolButton::clicked, this, &Tmainf::HelpBtnClick);
+    connect(dDTZIP, &QToolButton::clicked, this, &Tmainf::dDTZIPClick);
+    connect(WorkerList, &WorkerListView::modifyRequested, this, [this] { modifyWorker(); });
+    connect(CuntGrid, &DayStrip::daysEdited, this, [this] { markModified(); });
+    for (QRadioButton* order : {InDex1, InDex2})
+        connect(order, &QRadioButton::clicked, this,
+                [this] { runEditing([this] { workers_->InDex1Click(InDex1->isChecked()); }); });
+    WorkerTable& table = sheet_.table;
+    connect(NavFirst, &QToolButton::clicked, this, [this, &table] { runEditing([&table] { table.First(); }); });
+    connect(NavPrior, &QToolButton::clicked, this, [this, &table] { runEditing([&table] { table.Prior(); }); });
+    connect(NavNext, &QToolButton::clicked, this, [this, &table] { runEditing([&table] { table.Next(); }); });
+    connect(NavLast, &QToolButton::clicked, this, [this, &table] { runEditing([&table] { table.Last(); }); });
+
+    WorkerList->installEventFilter(new GridKeyMap(*this, GridKind::WorkerList, WorkerList));
+    CuntGrid->addKeyFilter(new GridKeyMap(*this, GridKind::DayStrip, CuntGrid));
+    auto* headerKeys = new HeaderKeyMap(*this, this);
     for (QWidget* box : std::initializer_list<QWidget*>{gsName, gsyear, gmonth, cmpNo, indNo, indName,
                                                         MgrName, MgrJmnNo, cmpAddr, cmpTel, cmpName,
-                                                        InDex1, InDex2})
+                                                        InDex1, InDex2}) {
         box->installEventFilter(this);
+        box->installEventFilter(headerKeys);
+    }
+
+    // Each header box holds at most its field's width in CP949 bytes.
+    const std::pair<QLineEdit*, int> limits[] = {{gsName, 70}, {cmpNo, 30}, {indNo, 30}, {indName, 70},
+                                                 {MgrName, 10}, {cmpAddr, 70}, {cmpName, 10}};
+    for (const auto& [box, bytes] : limits)
+        LimitBytes(box, bytes);
+    LimitBytes(cmpTel, [](const std::string& text) { return BracketPhone(text, 4).size() <= 15; });
+    // Any change the user makes to the header is a change to the sheet.
+    for (QLineEdit* box : {static_cast<QLineEdit*>(gsName), static_cast<QLineEdit*>(gsyear),
+                           static_cast<QLineEdit*>(gmonth), cmpNo, indNo, indName, MgrName,
+                           static_cast<QLineEdit*>(MgrJmnNo), cmpAddr, cmpTel, cmpName})
+        connect(box, &QLineEdit::textEdited, this, [this] { markModified(); });
+}
+
+void Tmainf::markModified()
+{
+    controller_.SetSheetModified(true);
+}
+
+void Tmainf::runEditing(const std::function<void()>& command)
+{
+    try {
+        command();
+    } catch (const std::exception& error) {
+        prompts_.ErrorBox(QString::fromStdString(error.what()));
+    }
+}
+
+void Tmainf::commitPendingEdits()
+{
+    CommitPendingInput();
+    CuntGrid->commitTypedCell();
+}
+
+void Tmainf::help() { HelpBtnClick(); }
+void Tmainf::addWorker() { commitPendingEdits(); runEditing([this] { workers_->BtnAppClick(); }); }
+void Tmainf::modifyWorker() { commitPendingEdits(); runEditing([this] { workers_->BtnEdtClick(); }); }
+void Tmainf::deleteWorker() { commitPendingEdits(); runEditing([this] { workers_->BtnDelClick(); }); }
+void Tmainf::newSheet() { commitPendingEdits(); runCommand(&DocumentController::NewFileClick); }
+void Tmainf::openSheet() { commitPendingEdits(); runCommand(&DocumentController::HFileOpenClick); }
+void Tmainf::saveSheet() { commitPendingEdits(); runCommand(&DocumentController::SaveBtnClick); }
+void Tmainf::recountAll() { commitPendingEdits(); runEditing([this] { workers_->RecountAll(); }); }
+
+void Tmainf::exportGrid(GridKind)
+{
+    commitPendingEdits();
+}
+
+void Tmainf::HelpBtnClick()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize size = screen ? screen->size() : QSize(1024, 768);
+    ShowPeekPage(prompts_, PageLibraryPath(programFolder_), HelpPagePlace(size), HelpPageAddress(programFolder_));
+}
+
+void Tmainf::dDTZIPClick()
+{
+    ShowPeekPage(prompts_, PageLibraryPath(programFolder_), DownloadPagePlace(frameGeometry()),
+                 DownloadPageAddress(programFolder_));
+}
+
+void Tmainf::gsyearExit()
+{
+    sheet_.period = gsyear->maskedBytes() + "." + gmonth->maskedBytes();
+}
+
+bool Tmainf::MgrJmnNoExit()
+{
+    const std::string number = MgrJmnNo->maskedBytes();
+    if (RemoveChar('-', RemoveBlanks(number)).empty())
+        return true;
+    if (ChkJumin->CheckText(number))
+        return true;
+    checkingNumber_ = true;
+    const bool accepted = prompts_.ConfirmBox(QStringLiteral("올바르지 못한 주민등록입니다. 허용하시겠습니까?"));
+    checkingNumber_ = false;
+    if (accepted)
+        cmpAddr->setFocus();
+    else
+        MgrJmnNo->setFocus();
+    return accepted;
+}
+
+bool Tmainf::handleHeaderEnter(QObject* box)
+{
+    CommitPendingInput(static_cast<QWidget*>(box));
+    if (box == cmpTel) {
+        cmpName->setFocus();
+        return true;
+    }
+    static const auto next = [](Tmainf* w, QObject* from) -> QWidget* {
+        const std::pair<QObject*, QWidget*> chain[] = {
+            {w->gsName, w->gsyear}, {w->gsyear, w->gmonth}, {w->gmonth, w->cmpNo}, {w->cmpNo, w->indNo},
+            {w->indNo, w->indName}, {w->indName, w->MgrName}, {w->MgrName, w->MgrJmnNo},
+            {w->MgrJmnNo, w->cmpAddr}, {w->cmpAddr, w->cmpTel}, {w->cmpName, w->WorkerList}};
+        for (const auto& [box, target] : chain)
+            if (box == from)
+                return target;
+        return nullptr;
+    };
+    QWidget* target = next(this, box);
+    if (!target)
+        return false;
+    markModified();
+    target->setFocus();
+    return true;
 }
 
 void Tmainf::runCommand(bool (DocumentController::*command)())
@@ -170,18 +326,6 @@ void Tmainf::runCommand(bool (DocumentController::*command)())
     }
 }
 
-bool Tmainf::handleHeaderKey(QKeyEvent* event)
-{
-    if (!(event->modifiers() & Qt::AltModifier))
-        return false;
-    switch (event->key()) {
-    case Qt::Key_N: runCommand(&DocumentController::NewFileClick); return true;
-    case Qt::Key_O: runCommand(&DocumentController::HFileOpenClick); return true;
-    case Qt::Key_S: runCommand(&DocumentController::SaveBtnClick); return true;
-    default: return false;
-    }
-}
-
 bool Tmainf::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == bands_) {
@@ -192,10 +336,17 @@ bool Tmainf::eventFilter(QObject* watched, QEvent* event)
         }
     } else if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
-        if (handleHeaderKey(key))
+        if (isEnter(*key) && handleHeaderEnter(watched))
             return true;
         if (watched == cmpTel)
             return !IsTelephoneKey(*key);
+    } else if (event->type() == QEvent::FocusOut) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        const bool leftInWindow = reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+        if (watched == gsyear || watched == gmonth)
+            gsyearExit();
+        else if (watched == MgrJmnNo && leftInWindow && !checkingNumber_)
+            MgrJmnNoExit();
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -251,6 +402,7 @@ void Tmainf::QuitBtnClick()
 void Tmainf::closeEvent(QCloseEvent* event)
 {
     // Unlike the old program, unsaved work is not thrown away without a question.
+    commitPendingEdits();
     if (!controller_.MayClose()) {
         event->ignore();
         return;
@@ -285,32 +437,32 @@ void Tmainf::comeForward()
 
 void Tmainf::pullHeader(SheetHeader& header)
 {
-    header.gsName = boxBytes(gsName);
+    header.gsName = BoxBytes(gsName);
     header.gsyear = gsyear->maskedBytes();
     header.gmonth = gmonth->maskedBytes();
-    header.cmpNo = boxBytes(cmpNo);
-    header.indNo = boxBytes(indNo);
-    header.indName = boxBytes(indName);
-    header.MgrName = boxBytes(MgrName);
+    header.cmpNo = BoxBytes(cmpNo);
+    header.indNo = BoxBytes(indNo);
+    header.indName = BoxBytes(indName);
+    header.MgrName = BoxBytes(MgrName);
     header.MgrJmnNo = MgrJmnNo->maskedBytes();
-    header.cmpAddr = boxBytes(cmpAddr);
-    header.cmpTel = boxBytes(cmpTel);
-    header.cmpName = boxBytes(cmpName);
+    header.cmpAddr = BoxBytes(cmpAddr);
+    header.cmpTel = BoxBytes(cmpTel);
+    header.cmpName = BoxBytes(cmpName);
 }
 
 void Tmainf::pushHeader(const SheetHeader& header)
 {
-    setBoxBytes(gsName, header.gsName);
-    gsyear->setMaskedBytes(header.gsyear);
-    gmonth->setMaskedBytes(header.gmonth);
-    setBoxBytes(cmpNo, header.cmpNo);
-    setBoxBytes(indNo, header.indNo);
-    setBoxBytes(indName, header.indName);
-    setBoxBytes(MgrName, header.MgrName);
-    MgrJmnNo->setMaskedBytes(header.MgrJmnNo);
-    setBoxBytes(cmpAddr, header.cmpAddr);
-    setBoxBytes(cmpTel, header.cmpTel);
-    setBoxBytes(cmpName, header.cmpName);
+    ShowBytes(gsName, header.gsName);
+    showMasked(gsyear, header.gsyear);
+    showMasked(gmonth, header.gmonth);
+    ShowBytes(cmpNo, header.cmpNo);
+    ShowBytes(indNo, header.indNo);
+    ShowBytes(indName, header.indName);
+    ShowBytes(MgrName, header.MgrName);
+    showMasked(MgrJmnNo, header.MgrJmnNo);
+    ShowBytes(cmpAddr, header.cmpAddr);
+    ShowBytes(cmpTel, header.cmpTel);
+    ShowBytes(cmpName, header.cmpName);
 }
 
 void Tmainf::setFileLabel(const QString& text)

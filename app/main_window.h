@@ -6,8 +6,11 @@
 #include "app/document_controller.h"
 #include "app/document_view.h"
 #include "core/sheet.h"
+#include "editing/key_maps.h"
 
 #include <QWidget>
+#include <functional>
+#include <memory>
 
 class QFrame;
 class QLabel;
@@ -19,12 +22,16 @@ class QToolButton;
 
 namespace lavodc {
 
+class CurrentWorkerLine;
+class DayStrip;
 class HintDisplay;
 class MaskedLineEdit;
 class TChkEdit;
 class TitleStrip;
+class WorkerCommands;
+class WorkerListView;
 
-class Tmainf : public QWidget, public DocumentView {
+class Tmainf : public QWidget, public DocumentView, public EditingCommands {
     Q_OBJECT
 public:
     // `programFolder` ends in "/" and holds lavocfg.ini, TmLdoc.str and Temp/.
@@ -51,6 +58,24 @@ public:
     void QuitBtnClick();
     void HinfoClick();
     void DgaBtnClick();
+    void HelpBtnClick();
+    void dDTZIPClick();
+    void gsyearExit();
+    // False when the user refused a number that failed the check.
+    bool MgrJmnNoExit();
+
+    WorkerCommands& workerCommands() { return *workers_; }
+
+    // EditingCommands
+    void help() override;
+    void addWorker() override;
+    void modifyWorker() override;
+    void deleteWorker() override;
+    void newSheet() override;
+    void openSheet() override;
+    void saveSheet() override;
+    void exportGrid(GridKind grid) override;
+    void recountAll() override;
 
     // Title strip
     TitleStrip* TopTitle = nullptr;
@@ -104,8 +129,8 @@ public:
     QToolButton* NavLast = nullptr;
 
     // Band 5 and the list
-    QTableView* CuntGrid = nullptr;
-    QTableView* WorkerList = nullptr;
+    DayStrip* CuntGrid = nullptr;
+    WorkerListView* WorkerList = nullptr;
 
     // Status bar
     QStatusBar* Msgbar = nullptr;
@@ -131,8 +156,14 @@ private:
     void buildBand5(QWidget* band);
     void buildStatusBar();
     void wireCommands();
+    void wireEditing();
     void runCommand(bool (DocumentController::*command)());
-    bool handleHeaderKey(QKeyEvent* event);
+    // Runs an editing command; an error it does not handle ends it in the error box.
+    void runEditing(const std::function<void()>& command);
+    void markModified();
+    bool handleHeaderEnter(QObject* box);
+    // What is typed but not stored yet (a composed syllable, a day cell) is stored first.
+    void commitPendingEdits();
 
     Prompts& prompts_;
     QString programFolder_;
@@ -140,7 +171,10 @@ private:
     DocumentController controller_;
     QWidget* bands_ = nullptr;          // the container of bands 1 to 5
     HintDisplay* hints_ = nullptr;
+    std::unique_ptr<WorkerCommands> workers_;
+    std::unique_ptr<CurrentWorkerLine> currentLine_;
     bool shownOnce_ = false;
+    bool checkingNumber_ = false;
 };
 
 } // namespace lavodc

@@ -4,6 +4,7 @@
 #include "app/main_window.h"
 #include "app/title_strip.h"
 #include "editing/chk_edit.h"
+#include "editing/day_strip.h"
 #include "editing/masked_line_edit.h"
 #include "services/sd_label.h"
 
@@ -133,9 +134,6 @@ void Tmainf::buildBand1(QWidget* band)
                            QStringLiteral("프로그램 정보|") + ContactLine());
     QuitBtn = makeIconButton(band, "QuitBtn", button, QStyle::SP_DialogCloseButton,
                              QStringLiteral("종료|프로그램을 종료합니다."));
-    // Help and download open pages of the web-view library, not built yet.
-    HelpBtn->setEnabled(false);
-    dDTZIP->setEnabled(false);
 }
 
 void Tmainf::buildBand2(QWidget* band)
@@ -149,7 +147,7 @@ void Tmainf::buildBand2(QWidget* band)
     RnameBtn = makeIconButton(band, "RnameBtn", {75, 2, 25, 25}, QStyle::SP_DriveFDIcon,
         QStringLiteral("딴이름으로저장|현재의 작업 내용을 다른 이름의 파일로 저장합니다. "));
 
-    // The editing buttons: wired by the editing commands, disabled until then.
+    // Batch and print arrive with their pages; they stay in their places until then.
     BtnApp = makeTextButton(band, "BtnApp", {106, 2, 40, 25}, QStringLiteral("추가"),
         QStringLiteral("명단추가|근로내역을 작성할 명단을 추가합니다."));
     BtnEdt = makeTextButton(band, "BtnEdt", {146, 2, 40, 25}, QStringLiteral("변경"),
@@ -160,7 +158,7 @@ void Tmainf::buildBand2(QWidget* band)
         QStringLiteral("일괄작업|현재 투입중인 사람들에 한해  동일한 공수를 동시에 처리할 수 있습니다."));
     PrtBtn = makeTextButton(band, "PrtBtn", {266, 2, 40, 25}, QStringLiteral("인쇄"),
         QStringLiteral("근로내역확인신고서를 출력합니다."));
-    for (QToolButton* button : {BtnApp, BtnEdt, BtnDel, BtnGonSuAll, PrtBtn})
+    for (QToolButton* button : {BtnGonSuAll, PrtBtn})
         button->setEnabled(false);
 
     FileLabel = new QLabel(band);
@@ -229,30 +227,21 @@ void Tmainf::buildBand4(QWidget* band)
     InDex2 = new QRadioButton(QStringLiteral("직종"), band);
     InDex2->setObjectName(QStringLiteral("InDex2"));
     InDex2->setGeometry(766, 4, 54, 19);
-    for (QRadioButton* order : {InDex1, InDex2}) {
+    for (QRadioButton* order : {InDex1, InDex2})
         SetHint(order, HeaderHint());
-        order->setEnabled(false);   // sorting arrives with the editing commands
-    }
 
     NavFirst = makeIconButton(band, "NavFirst", {830, 2, 24, 22}, QStyle::SP_MediaSkipBackward, QString());
     NavPrior = makeIconButton(band, "NavPrior", {854, 2, 24, 22}, QStyle::SP_MediaSeekBackward, QString());
     NavNext = makeIconButton(band, "NavNext", {878, 2, 24, 22}, QStyle::SP_MediaSeekForward, QString());
     NavLast = makeIconButton(band, "NavLast", {902, 2, 24, 22}, QStyle::SP_MediaSkipForward, QString());
-    for (QToolButton* button : {NavFirst, NavPrior, NavNext, NavLast})
-        button->setEnabled(false);
 }
 
 void Tmainf::buildBand5(QWidget* band)
 {
-    CuntGrid = new QTableView(band);
+    CuntGrid = new DayStrip(sheet_.table, prompts_, band);
     CuntGrid->setObjectName(QStringLiteral("CuntGrid"));
     CuntGrid->setGeometry(0, 0, 31 * 30 + 4, 39);
-    CuntGrid->verticalHeader()->hide();
-    CuntGrid->horizontalHeader()->setDefaultSectionSize(30);
     CuntGrid->horizontalHeader()->setFixedHeight(18);
-    CuntGrid->verticalHeader()->setDefaultSectionSize(18);
-    CuntGrid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    CuntGrid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     SetHint(CuntGrid, QStringLiteral("근태유무를 처리하는 부분으로 마우스로 더블클릭하면 기본적으로 근태체크 표시가 됩니다."));
 }
 

@@ -288,6 +288,24 @@ std::string K(std::string_view utf8Literal)
     return toCp949(utf8Literal);
 }
 
+std::string_view WithoutDanglingHalf(std::string_view cp949)
+{
+    const DecodeTable& t = decodeTable();
+    std::size_t i = 0;
+    while (i < cp949.size()) {
+        const auto b = static_cast<unsigned char>(cp949[i]);
+        if (b >= 0x80 && t.isLead[b]) {
+            if (i + 1 == cp949.size())
+                return cp949.substr(0, i);
+            const auto trail = static_cast<unsigned char>(cp949[i + 1]);
+            i += t.pair[(b - 0x80) * 256 + trail] != 0 ? 2 : 1;
+        } else {
+            ++i;
+        }
+    }
+    return cp949;
+}
+
 std::string cutToBytes(std::string_view text, std::size_t maxBytes)
 {
     return std::string(text.substr(0, maxBytes));

@@ -27,6 +27,10 @@ std::u32string cp949CodePoints(std::string_view cp949);
 // The literal must be representable (a program error otherwise).
 std::string K(std::string_view utf8Literal);
 
+// `cp949` without a lead byte left dangling at its end (a text cut inside a double-byte
+// character), so that it shows and prints no replacement character.
+std::string_view WithoutDanglingHalf(std::string_view cp949);
+
 // The first `maxBytes` bytes; may split a double-byte character, as the stored fields do.
 std::string cutToBytes(std::string_view text, std::size_t maxBytes);
 

@@ -163,6 +163,11 @@ private:
     std::vector<WorkerTableListener*> listeners_;
 };
 
+// Field `position` of `row` as text, and as a bound grid shows it (SmMny grouped by
+// thousands, 0 as an empty cell); for views that show rows other than the current one.
+std::string RowFieldText(const WorkerRow& row, int position);
+std::string RowDisplayText(const WorkerRow& row, int position);
+
 // Keeps a table's bound views frozen for a scope, also when the work inside ends with an error.
 class FreezeScope {
 public:

@@ -208,10 +208,21 @@ void WorkerTable::SetFieldInteger(std::string_view name, std::int32_t value)
 
 std::string WorkerTable::DisplayText(std::string_view name) const
 {
-    const int index = requireField(name);
-    if (field(index).name == "SmMny")
-        return groupedAmount(readableRow().SmMny);
-    return FieldTextAt(index);
+    return RowDisplayText(readableRow(), requireField(name));
+}
+
+std::string RowFieldText(const WorkerRow& row, int position)
+{
+    requirePosition(position);
+    return textOf(row, position);
+}
+
+std::string RowDisplayText(const WorkerRow& row, int position)
+{
+    requirePosition(position);
+    if (field(position).name == "SmMny")
+        return groupedAmount(row.SmMny);
+    return textOf(row, position);
 }
 
 } // namespace lavodc

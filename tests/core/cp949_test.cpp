@@ -222,3 +222,30 @@ TEST(Cp949, CutToBytesMaySplitADoubleByteCharacter)
     ASSERT_EQ(eleven.size(), 11u);
     EXPECT_EQ(cutToBytes(eleven, 10), "A" + kGa + kGa + kGa + kGa + "\xB0");
 }
+
+namespace lavodc {
+namespace {
+
+struct DanglingCase {
+    std::string text;
+    std::string kept;
+};
+
+class WithoutDanglingHalfTest : public testing::TestWithParam<DanglingCase> {};
+
+TEST_P(WithoutDanglingHalfTest, DropsOnlyALeadByteLeftAtTheEnd)
+{
+    EXPECT_EQ(std::string(WithoutDanglingHalf(GetParam().text)), GetParam().kept);
+}
+
+// "홍길" is C8 AB B1 E6; a trail byte may look like a lead byte (B1), so the walk starts
+// at the front.
+INSTANTIATE_TEST_SUITE_P(Cp949, WithoutDanglingHalfTest, testing::Values(
+    DanglingCase{"", ""}, DanglingCase{"abc", "abc"},
+    DanglingCase{"\xC8\xAB\xB1\xE6", "\xC8\xAB\xB1\xE6"},
+    DanglingCase{"\xC8\xAB\xB1", "\xC8\xAB"},
+    DanglingCase{"a\xC8", "a"},
+    DanglingCase{"\xC8\xAB" "a", "\xC8\xAB" "a"}));
+
+} // namespace
+} // namespace lavodc

@@ -1,0 +1,38 @@
+#pragma once
+// The read-only worker list: one line per worker, a click selects the whole line, and the
+// selected line is always the table's current row, whichever side moves it.
+
+#include <QTableView>
+
+namespace lavodc {
+
+class WorkerTable;
+class WorkerTableModel;
+
+class WorkerListView : public QTableView {
+    Q_OBJECT
+public:
+    explicit WorkerListView(WorkerTable& table, QWidget* parent = nullptr);
+
+    WorkerTableModel* workerModel() const { return model_; }
+
+signals:
+    // A double-click on a worker line.
+    void modifyRequested();
+
+protected:
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    void showTableCurrent();
+    void takeCurrentFromSelection(const QModelIndex& current);
+
+    WorkerTable& table_;
+    WorkerTableModel* model_;
+    bool following_ = false;
+};
+
+// Selects model row `row` of `view` as the whole current line (none for -1).
+void SelectLine(QTableView* view, int row);
+
+} // namespace lavodc
