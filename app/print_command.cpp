@@ -1,15 +1,14 @@
 #include "app/print_command.h"
 
 #include "app/print_preview.h"
-#include "app/title_strip.h"
 #include "core/quorva_lib.h"
+#include "editing/input_dialog.h"
 #include "report/report_captions.h"
 #include "report/report_pdf.h"
 #include "services/settings.h"
 
 #include <QApplication>
 #include <QProgressDialog>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 #include <stdexcept>
@@ -103,31 +102,28 @@ int PrintCommand::PageCount() const
 
 QRect PrintCommand::DialogPlace(const QRect& mainWindow)
 {
-    // Integer division truncates toward zero, as the halvings must.
+    // As a window with a system caption would have it; integer division truncates toward
+    // zero, as the halvings must.
     return {mainWindow.left() + (mainWindow.width() - 280) / 2, mainWindow.top() + (mainWindow.height() - 275) / 2,
             kDialogWidth, kDialogHeight};
 }
 
 std::unique_ptr<QDialog> PrintCommand::CreateDialog(const QRect& mainWindow, QWidget* parent)
 {
-    auto dialog = std::make_unique<QDialog>(parent, Qt::Dialog | Qt::FramelessWindowHint);
-    dialog->setObjectName(QStringLiteral("TInPutf"));
+    auto dialog = std::make_unique<TInPutf>(parent);
     dialog->setWindowTitle(QStringLiteral("인쇄"));
-    dialog->setGeometry(DialogPlace(mainWindow));
+    const QRect place = DialogPlace(mainWindow);
+    dialog->place(place.top(), place.left(), place.height(), place.width());
+    dialog->showPage(TInPutf::Print);
+    dialog->setStripText(QString::fromLatin1(RepeatChar(' ', 8)) + QStringLiteral("출력물의 여백을 확인하세요"));
 
-    auto* strip = new TitleStrip(QString::fromLatin1(RepeatChar(' ', 8)) + QStringLiteral("출력물의 여백을 확인하세요"),
-                                 dialog.get());
-    strip->placeCloseButton(kDialogWidth - 26);
-    page_ = new PrintPage(prompts_, dialog.get());
-    auto* column = new QVBoxLayout(dialog.get());
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(0);
-    column->addWidget(strip);
-    column->addWidget(page_, 1);
+    page_ = new PrintPage(prompts_, dialog->shet02);
+    auto* fill = new QVBoxLayout(dialog->shet02);
+    fill->setContentsMargins(0, 0, 0, 0);
+    fill->addWidget(page_);
 
-    QDialog* frame = dialog.get();
-    QObject::connect(strip->mExit0, &QToolButton::clicked, frame, &QDialog::reject);
-    QObject::connect(page_, &PrintPage::closeRequested, frame, &QDialog::reject);
+    TInPutf* frame = dialog.get();
+    QObject::connect(page_, &PrintPage::closeRequested, frame, &TInPutf::mExit0Click);
     QObject::connect(page_, &PrintPage::printRequested, frame, [this, frame](const PrintChoice& c) { Print(c, frame); });
     QObject::connect(page_, &PrintPage::previewRequested, frame,
                      [this, frame](const PrintChoice& c) { Preview(c, frame); });

@@ -32,7 +32,7 @@ public:
     // The steps of PrtBtnClick, for the window and for tests.
     bool Prepare();   // the counting run; false for an empty table
     int PageCount() const;
-    // The dialog hosting the print page, placed over the main window's frame and opened.
+    // The input dialog showing the print page, placed over the main window's frame and opened.
     std::unique_ptr<QDialog> CreateDialog(const QRect& mainWindow, QWidget* parent);
     PrintPage* Page() const { return page_; }
 
@@ -45,7 +45,7 @@ public:
     QImage RenderPage(const PrintChoice& choice, int pageNumber, double dpi);
 
     void SetDialogRunner(DialogRunner runner) { runDialog_ = std::move(runner); }
-    // Where the dialog goes: centred over the main window, 260 x 222.
+    // Where the dialog goes: centred over the main window, 260 x 222 with its caption.
     static QRect DialogPlace(const QRect& mainWindow);
 
 private:

@@ -59,7 +59,7 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& text, 
 
 PrintPage::PrintPage(Prompts& prompts, QWidget* parent) : QWidget(parent), prompts_(prompts)
 {
-    setObjectName(QStringLiteral("shet02"));
+    setObjectName(QStringLiteral("PrintPage"));
     resize(kWidth, kHeight);
     build();
 }
@@ -99,10 +99,10 @@ void PrintPage::build()
     FCntEdt2 = makeNumberBox(range, "FCntEdt2", {66, 2, 44, 24}, 0);
     LCntEdt2 = makeNumberBox(range, "LCntEdt2", {128, 2, 48, 24}, 0);
 
-    mOk2 = makeButton(this, "mOk2", QStringLiteral("확인"), {10, 150, 56, 28});
-    mPrv2 = makeButton(this, "mPrv2", QStringLiteral("미리보기"), {70, 150, 58, 28});
-    mPdf2 = makeButton(this, "mPdf2", QStringLiteral("PDF 저장"), {132, 150, 58, 28});
-    mVde2 = makeButton(this, "mVde2", QStringLiteral("취소"), {194, 150, 56, 28});
+    mOk2 = makeButton(this, "mOk2", QStringLiteral("확인"), {10, 142, 56, 28});
+    mPrv2 = makeButton(this, "mPrv2", QStringLiteral("미리보기"), {70, 142, 58, 28});
+    mPdf2 = makeButton(this, "mPdf2", QStringLiteral("PDF 저장"), {132, 142, 58, 28});
+    mVde2 = makeButton(this, "mVde2", QStringLiteral("취소"), {194, 142, 56, 28});
 
     setTabOrder(PrtComb, TopEdit2);
     setTabOrder(TopEdit2, LftEdit2);

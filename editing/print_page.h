@@ -1,7 +1,7 @@
 #pragma once
 // The print page: printer, the two shifts of the print, the report date and the page
 // range, with "확인" to print, "미리보기", "PDF 저장" and "취소". It only gathers and checks
-// the values; the print command does the printing. It can sit in any parent widget.
+// the values; the print command does the printing. It sits in the input dialog's shet02.
 
 #include "services/prompts.h"
 
@@ -36,7 +36,7 @@ class PrintPage : public QWidget {
     Q_OBJECT
 public:
     static constexpr int kWidth = 260;
-    static constexpr int kHeight = 200;
+    static constexpr int kHeight = 176;
 
     explicit PrintPage(Prompts& prompts, QWidget* parent = nullptr);
 

@@ -2,7 +2,7 @@
 #include "app/print_command.h"
 
 #include "app/print_preview.h"
-#include "app/title_strip.h"
+#include "editing/input_dialog.h"
 #include "core/cp949.h"
 #include "editing/masked_line_edit.h"
 #include "report/report_captions.h"
@@ -22,6 +22,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStackedWidget>
 #include <QTest>
 #include <QToolButton>
 
@@ -122,11 +123,17 @@ TEST_F(PrintCommandTest, OpeningPlacesTheDialogAndFillsTheBoxes)
     PrintPage& page = open(8);
 
     EXPECT_EQ(dialog->windowTitle(), QStringLiteral("인쇄"));
-    EXPECT_EQ(dialog->geometry(), QRect(100 + (1000 - 280) / 2, 50 + (700 - 275) / 2, 260, 222));
+    // The frame drops the system caption and keeps the client area of a 260 x 222 window.
+    EXPECT_EQ(dialog->geometry(),
+              QRect(100 + (1000 - 280) / 2, 50 + (700 - 275) / 2, 260, 222 - TInPutf::captionHeight()));
     EXPECT_EQ(PrintCommand::DialogPlace(QRect(0, 0, 279, 274)).topLeft(), QPoint(0, 0));   // halvings truncate
-    const auto* strip = dialog->findChild<TitleStrip*>();
-    ASSERT_NE(strip, nullptr);
-    EXPECT_EQ(strip->titleLabel->text(), QStringLiteral("        출력물의 여백을 확인하세요"));
+    auto* frame = qobject_cast<TInPutf*>(dialog.get());
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->TopTitle->text(), QStringLiteral("        출력물의 여백을 확인하세요"));
+    EXPECT_EQ(frame->nPage->currentWidget(), frame->shet02);
+    EXPECT_TRUE(frame->shet02->isAncestorOf(&page));
+    frame->show();
+    EXPECT_LE(page.mOk2->mapTo(frame, QPoint(0, page.mOk2->height())).y(), frame->height());   // nothing cut off
 
     EXPECT_EQ(page.TopEdit2->text(), QStringLiteral("5"));
     EXPECT_EQ(page.LftEdit2->text(), QStringLiteral("-3"));
