@@ -1,6 +1,8 @@
 #include "app/print_preview.h"
 
+#include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QScreen>
 #include <QLabel>
 #include <QPixmap>
 #include <QScrollArea>
@@ -40,6 +42,8 @@ PrintPreview::PrintPreview(int firstPage, int lastPage, PageRenderer renderer, s
     setObjectName(QStringLiteral("PrintPreview"));
     setWindowTitle(QStringLiteral("인쇄 미리보기"));
     resize(1180, 860);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        resize(size().boundedTo(screen->availableSize() * 0.95));
 
     auto* bar = new QWidget(this);
     auto* row = new QHBoxLayout(bar);

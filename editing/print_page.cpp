@@ -14,6 +14,9 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QTimer>
+
+#include <algorithm>
 
 namespace lavodc {
 namespace {
@@ -94,10 +97,17 @@ void PrintPage::build()
     auto* range = new QFrame(this);
     range->setFrameShape(QFrame::StyledPanel);
     range->setGeometry(68, 106, 182, 28);
-    auto* rangeCaption = makeLabel(range, QStringLiteral("   인쇄범위:           ~  "), {0, 4, 182, 20});
+    const QString caption = QStringLiteral("   인쇄범위:           ~  ");
+    auto* rangeCaption = makeLabel(range, caption, {0, 4, 182, 20});
     rangeCaption->setAttribute(Qt::WA_TransparentForMouseEvents);
-    FCntEdt2 = makeNumberBox(range, "FCntEdt2", {66, 2, 44, 24}, 0);
-    LCntEdt2 = makeNumberBox(range, "LCntEdt2", {128, 2, 48, 24}, 0);
+    // The boxes sit in the caption's gaps, on either side of its "~".
+    const QFontMetrics metrics(rangeCaption->font());
+    const int tilde = static_cast<int>(caption.indexOf(QLatin1Char('~')));
+    const int firstLeft = metrics.horizontalAdvance(caption.left(caption.indexOf(QLatin1Char(':')) + 1)) + 4;
+    const int tildeLeft = metrics.horizontalAdvance(caption.left(tilde));
+    const int lastLeft = tildeLeft + metrics.horizontalAdvance(QLatin1Char('~')) + 3;
+    FCntEdt2 = makeNumberBox(range, "FCntEdt2", {firstLeft, 2, std::max(24, tildeLeft - 3 - firstLeft), 24}, 0);
+    LCntEdt2 = makeNumberBox(range, "LCntEdt2", {lastLeft, 2, std::max(24, 178 - lastLeft), 24}, 0);
 
     mOk2 = makeButton(this, "mOk2", QStringLiteral("확인"), {10, 142, 56, 28});
     mPrv2 = makeButton(this, "mPrv2", QStringLiteral("미리보기"), {70, 142, 58, 28});
@@ -140,8 +150,20 @@ void PrintPage::Open(const QStringList& printers, const QString& current, int pa
     PrtComb->setCurrentIndex(static_cast<int>(printers.indexOf(current)));
     pCheck->setChecked(true);
     pCheckClick();
+    focusDate();
+}
+
+void PrintPage::focusDate()
+{
     prtday->setFocus();
     prtday->end(false);
+}
+
+void PrintPage::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // Showing the window moves the caret of the focused box; it belongs after the date.
+    QTimer::singleShot(0, this, [this] { focusDate(); });
 }
 
 void PrintPage::pCheckClick()
@@ -158,8 +180,7 @@ bool PrintPage::prtdayExit()
         return false;
     checkingDate_ = true;
     prompts_.InfoBox(QStringLiteral("날짜입력 형식이 틀렸습니다. 예)2000.05.27"));
-    prtday->setFocus();
-    prtday->end(false);
+    focusDate();
     checkingDate_ = false;
     return false;
 }

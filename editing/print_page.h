@@ -73,9 +73,11 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void build();
+    void focusDate();
     std::optional<int> shiftOf(const QLineEdit* box);
     std::optional<int> pageOf(const QLineEdit* box);
 
