@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -187,8 +188,13 @@ bool PrintPage::prtdayExit()
 
 bool PrintPage::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == prtday && event->type() == QEvent::FocusOut && !checkingDate_)
-        prtdayExit();
+    // Leaving the box for another control of the page checks it; the window losing the
+    // focus to a message or the preview does not.
+    if (watched == prtday && event->type() == QEvent::FocusOut && !checkingDate_) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            prtdayExit();
+    }
     return QWidget::eventFilter(watched, event);
 }
 

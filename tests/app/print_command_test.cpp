@@ -218,6 +218,20 @@ TEST_F(PrintCommandTest, IncompleteDateIsRefusedWhenTheBoxIsLeft)
     EXPECT_TRUE(page.prtdayExit());
 }
 
+TEST_F(PrintCommandTest, LeavingAnIncompleteDateForAnotherBoxBringsTheFocusBack)
+{
+    PrintPage& page = open(3);
+    dialog->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+    page.prtday->setFocus();
+    page.prtday->setMaskedBytes("2010.01");
+    prompts.expectInfo();
+    page.pCheck->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(prompts.texts.size(), 1u);
+    EXPECT_TRUE(page.prtday->hasFocus());
+    EXPECT_EQ(page.prtday->cursorPosition(), 10);   // after the last of the mask's ten positions
+}
+
 TEST_F(PrintCommandTest, EmptyDatePassesAndPrintsTheWordsAlone)
 {
     PrintPage& page = open(3);
