@@ -4,6 +4,7 @@
 #include "app/hints.h"
 #include "app/month_commands.h"
 #include "app/page_library.h"
+#include "app/print_command.h"
 #include "app/sibling_library.h"
 #include "app/title_strip.h"
 #include "app/window_placement.h"
@@ -190,6 +191,7 @@ void Tmainf::wireEditing()
     connect(BtnDel, &QToolButton::clicked, this, [this] { deleteWorker(); });
     connect(NextMonthBtn, &QToolButton::clicked, this, [this] { nextMonth(); });
     connect(ImportBtn, &QToolButton::clicked, this, [this] { importWorkers(); });
+    connect(PrtBtn, &QToolButton::clicked, this, &Tmainf::PrtBtnClick);
     connect(HelpBtn, &QToolButton::clicked, this, &Tmainf::HelpBtnClick);
     connect(dDTZIP, &QToolButton::clicked, this, &Tmainf::dDTZIPClick);
     connect(WorkerList, &WorkerListView::modifyRequested, this, [this] { modifyWorker(); });
@@ -286,6 +288,16 @@ void Tmainf::exportGrid(GridKind grid)
                        WorkFolderTarget(controller_.SheetFileName()), prompts_, opener, clipboard);
         if (!result.statusText.isEmpty())
             MsgPanel1->setText(result.statusText);
+    });
+}
+
+void Tmainf::PrtBtnClick()
+{
+    commitPendingEdits();
+    runEditing([this] {
+        PrintCommand print(sheet_.table, [this] { SheetHeader header; pullHeader(header); return header; },
+                           prompts_, printTarget_);
+        print.PrtBtnClick(this);
     });
 }
 

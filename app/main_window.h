@@ -7,6 +7,7 @@
 #include "app/document_view.h"
 #include "core/sheet.h"
 #include "editing/key_maps.h"
+#include "report/cups_print_target.h"
 
 #include <QWidget>
 #include <functional>
@@ -60,6 +61,7 @@ public:
     void HinfoClick();
     void DgaBtnClick();
     void HelpBtnClick();
+    void PrtBtnClick();
     void dDTZIPClick();
     void gsyearExit();
     // False when the user refused a number that failed the check.
@@ -178,6 +180,7 @@ private:
     HintDisplay* hints_ = nullptr;
     std::unique_ptr<WorkerCommands> workers_;
     std::unique_ptr<MonthCommands> months_;
+    report::CupsPrintTarget printTarget_;   // the printer chosen stays current for the run
     std::unique_ptr<CurrentWorkerLine> currentLine_;
     bool shownOnce_ = false;
     bool checkingNumber_ = false;

@@ -12,5 +12,7 @@ int runPdf(const std::vector<std::string>& args);
 int runXlsx(const std::vector<std::string>& args);
 int runNext(const std::vector<std::string>& args);
 int runImport(const std::vector<std::string>& args);
+int runPrint(const std::vector<std::string>& args);
+int runPrinters(const std::vector<std::string>& args);
 
 } // namespace lavodc::cli

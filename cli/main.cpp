@@ -16,7 +16,9 @@ void printUsage()
                "       lavodc-cli pdf FILE.Lvo OUT.pdf [--date yyyy.mm.dd] [--top T] [--left L] [--pages A-B]\n"
                "       lavodc-cli xlsx FILE.Lvo OUT.xlsx [--days]\n"
                "       lavodc-cli next FILE.Lvo OUT.Lvo\n"
-               "       lavodc-cli import SHEET.Lvo LIST.(csv|xlsx) OUT.Lvo\n",
+               "       lavodc-cli import SHEET.Lvo LIST.(csv|xlsx) OUT.Lvo\n"
+               "       lavodc-cli print FILE.Lvo --printer NAME [--date yyyy.mm.dd] [--top T] [--left L] [--pages A-B]\n"
+               "       lavodc-cli printers\n",
                stderr);
 }
 
@@ -45,6 +47,10 @@ int main(int argc, char** argv)
         return lavodc::cli::runNext(args);
     if (command == "import")
         return lavodc::cli::runImport(args);
+    if (command == "print")
+        return lavodc::cli::runPrint(args);
+    if (command == "printers")
+        return lavodc::cli::runPrinters(args);
     printUsage();
     return 2;
 }

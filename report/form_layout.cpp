@@ -156,6 +156,7 @@ Band detailBand()
     addLabel(band, "nEtc", {244.74, 2.65, 20.64, 7.41}, kBatang9, L, wrap);
     addLabel(band, "nNal", {205.32, 4.50, 7.14, 3.44}, kBatang9, R, wrap);
     addLabel(band, "nDay", {214.05, 4.50, 11.64, 3.44}, kBatang9, R, wrap);
+    band.texts.back().keepWhole = true;   // "7.25시간" is wider than the box
     addLabel(band, "SmMny", {227.81, 4.50, 15.35, 3.44}, kGulim8, R, wrap);
     band.texts.back().keepWhole = true;
     for (int k = 1; k <= kDayColumns; ++k) {

@@ -41,8 +41,8 @@ struct TextItem {
     LineRule lines = LineRule::OneLine;
     std::string caption;
     std::string label;
-    // An amount is never cut or wrapped away: one that is wider than its box is drawn
-    // condensed to the box's width on its first line.
+    // An amount or a figure with its unit is never cut or wrapped away: one that is wider
+    // than its box is drawn condensed to the box's width on its first line.
     bool keepWhole = false;
 };
 

@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QPrinter>
 
+#include <algorithm>
 #include <cmath>
 
 namespace lavodc::report {
@@ -112,7 +113,14 @@ void TPtqLvodocf::DrawPage(QPainter& painter, const PageContent& page) const
                        [this](std::string_view label) { return LabelText(label); });
 }
 
-int TPtqLvodocf::Print(QPagedPaintDevice& device, int firstPage, int lastPage)
+int TPtqLvodocf::PagesInRange(int firstPage, int lastPage) const
+{
+    const int first = std::max(firstPage, 1);
+    const int last = lastPage <= 0 ? pageCount_ : std::min(lastPage, pageCount_);
+    return std::max(0, last - first + 1);
+}
+
+int TPtqLvodocf::Print(QPagedPaintDevice& device, int firstPage, int lastPage, const PageProgress& progress)
 {
     // The margins are ours to draw: the device gets the whole sheet, its corner as origin.
     QPageLayout sheet(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(0, 0, 0, 0),
@@ -124,6 +132,8 @@ int TPtqLvodocf::Print(QPagedPaintDevice& device, int firstPage, int lastPage)
 
     QPainter painter;
     bool started = false;
+    int done = 0;
+    const int total = PagesInRange(firstPage, lastPage);
     const int drawn = Run(
         [&](const PageContent& page) {
             if (!started) {
@@ -134,6 +144,8 @@ int TPtqLvodocf::Print(QPagedPaintDevice& device, int firstPage, int lastPage)
                 throw ReportOutputError("The output device refused a new page");
             }
             DrawPage(painter, page);
+            if (progress && !progress(++done, total))
+                throw ReportCancelled();
         },
         firstPage, lastPage);
     if (started && !painter.end())

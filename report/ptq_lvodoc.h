@@ -31,6 +31,16 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// The user stopped a printing run from its progress window; nothing more was drawn.
+class ReportCancelled : public std::runtime_error {
+public:
+    ReportCancelled() : std::runtime_error("printing cancelled") {}
+};
+
+// Told after each page drawn, with the pages drawn so far and the pages the run will draw;
+// false stops the run (ReportCancelled).
+using PageProgress = std::function<bool(int drawn, int total)>;
+
 class TPtqLvodocf {
 public:
     explicit TPtqLvodocf(WorkerTable& table);
@@ -49,7 +59,9 @@ public:
 
     // Printing run onto a PDF writer or a printer: pages firstPage..lastPage, 0 meaning
     // the first or the last page. Returns the number of pages drawn.
-    int Print(QPagedPaintDevice& device, int firstPage = 0, int lastPage = 0);
+    int Print(QPagedPaintDevice& device, int firstPage = 0, int lastPage = 0, const PageProgress& progress = {});
+    // Pages a printing run over the range draws, from the last counting run.
+    int PagesInRange(int firstPage, int lastPage) const;
 
     // Printing run handing each page in the range to `onPage` instead of a device.
     using PageSink = std::function<void(const PageContent&)>;

@@ -11,6 +11,7 @@ packages=(
   poppler-utils
   python3-openpyxl python3-pil
   desktop-file-utils appstream shared-mime-info libglib2.0-bin
+  cups cups-client printer-driver-cups-pdf libcups2-dev
 )
 
 missing=()

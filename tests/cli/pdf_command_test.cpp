@@ -80,9 +80,10 @@ protected:
     }
     void TearDown() override { fs::remove_all(dir); }
 
-    // `wages`, when given, replaces the wage of the first workers in turn; `firstName` the
-    // first worker's name.
-    fs::path writeSheet(int workers, const std::vector<double>& wages = {}, const std::string& firstName = "")
+    // `wages` and `hours`, when given, replace the wage and hours of the first workers in turn;
+    // `firstName` the first worker's name.
+    fs::path writeSheet(int workers, const std::vector<double>& wages = {}, const std::vector<double>& hours = {},
+                        const std::string& firstName = "")
     {
         Sheet sheet;
         sheet.period = "2010.01";
@@ -100,6 +101,8 @@ protected:
             rows.push_back(worker(i));
             if (static_cast<std::size_t>(i) < wages.size())
                 rows.back().SmMny = wages[static_cast<std::size_t>(i)];
+            if (static_cast<std::size_t>(i) < hours.size())
+                rows.back().nDay = hours[static_cast<std::size_t>(i)];
         }
         if (!firstName.empty() && !rows.empty())
             rows.front().pName = firstName;
@@ -154,11 +157,21 @@ TEST_F(PdfCommandTest, ANameCutInsideASyllablePrintsWithoutTheHalfCharacter)
     // Ten bytes: "A", four syllables and the first byte of a fifth.
     const std::string cut = "A" + toCp949("가나다라마").substr(0, 9);
     ASSERT_EQ(cut.size(), 10u);
-    ASSERT_EQ(pdf(writeSheet(1, {}, cut), out, "--date 2010.01.27").exitCode, 0);
+    ASSERT_EQ(pdf(writeSheet(1, {}, {}, cut), out, "--date 2010.01.27").exitCode, 0);
     const std::string text = withoutBlanks(run("pdftotext " + quoted(out) + " -").output);
     EXPECT_NE(text.find("A가나다라"), std::string::npos) << text;
     EXPECT_EQ(text.find("\xEF\xBF\xBD"), std::string::npos);
-    EXPECT_EQ(text.find("ï¿½"), std::string::npos);
+}
+
+TEST_F(PdfCommandTest, HoursWiderThanTheirBoxKeepTheirUnit)
+{
+    const fs::path out = dir / "hours.pdf";
+    const Outcome result = pdf(writeSheet(3, {}, {7.25, 10.5, 8}), out, "--date 2010.01.27");
+    ASSERT_EQ(result.exitCode, 0) << result.output;
+
+    const std::string text = withoutBlanks(run("pdftotext " + quoted(out) + " -").output);
+    for (const char* expected : {"7.25시간", "10.5시간", "8시간"})
+        EXPECT_NE(text.find(expected), std::string::npos) << expected << " in " << text;
 }
 
 TEST_F(PdfCommandTest, NineWorkersMakeTwoPagesAndARangePrintsPart)
