@@ -62,6 +62,7 @@ WorkerEntryPage::WorkerEntryPage(TInPutf& frame, WorkerTable& table, Prompts& pr
 {
     setObjectName(QStringLiteral("WorkerEntryPage"));
     setFocusPolicy(Qt::StrongFocus);
+    WatchPendingInput();
     build();
 }
 
