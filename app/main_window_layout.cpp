@@ -158,7 +158,7 @@ void Tmainf::buildBand2(QWidget* band)
         QStringLiteral("일괄작업|현재 투입중인 사람들에 한해  동일한 공수를 동시에 처리할 수 있습니다."));
     PrtBtn = makeTextButton(band, "PrtBtn", {266, 2, 40, 25}, QStringLiteral("인쇄"),
         QStringLiteral("근로내역확인신고서를 출력합니다."));
-    for (QToolButton* button : {BtnGonSuAll, PrtBtn})
+    for (QToolButton* button : {PrtBtn})
         button->setEnabled(false);
 
     FileLabel = new QLabel(band);
