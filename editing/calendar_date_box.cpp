@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMouseEvent>
 #include <QStyle>
 #include <QStyleOptionComboBox>
@@ -16,6 +17,8 @@ TitledCalendar::TitledCalendar(const QString& title, QWidget* parent)
 {
     setWindowTitle(title);
     setGridVisible(true);
+    // Month and weekday names in Korean, weeks from Sunday, whatever the system's language.
+    setLocale(QLocale(QLocale::Korean, QLocale::SouthKorea));
     title_->setObjectName(QStringLiteral("CalendarTitle"));
     title_->setAutoFillBackground(true);
     title_->setContentsMargins(4, 2, 4, 2);
