@@ -68,6 +68,8 @@ void CalendarDateBox::showCalendar()
 
 void CalendarDateBox::focusAtEnd()
 {
+    // A box in a window not yet shown gets the focus later; the caret goes to the end then.
+    caretAtEndOnFocus_ = !hasFocus();
     setFocus(Qt::OtherFocusReason);
     caretToEnd();
 }
@@ -127,8 +129,10 @@ void CalendarDateBox::wheelEvent(QWheelEvent* event)
 void CalendarDateBox::focusInEvent(QFocusEvent* event)
 {
     QDateEdit::focusInEvent(event);
-    if (event->reason() != Qt::MouseFocusReason)
+    if (caretAtEndOnFocus_) {
+        caretAtEndOnFocus_ = false;
         caretToEnd();
+    }
 }
 
 bool CalendarDateBox::eventFilter(QObject* watched, QEvent* event)

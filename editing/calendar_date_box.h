@@ -46,6 +46,7 @@ private:
     void caretToEnd();
 
     TitledCalendar* calendar_;
+    bool caretAtEndOnFocus_ = false;
 };
 
 } // namespace lavodc
