@@ -194,6 +194,10 @@ void Tmainf::wireEditing()
     connect(PrtBtn, &QToolButton::clicked, this, &Tmainf::PrtBtnClick);
     connect(HelpBtn, &QToolButton::clicked, this, &Tmainf::HelpBtnClick);
     connect(dDTZIP, &QToolButton::clicked, this, &Tmainf::dDTZIPClick);
+    connect(BtnGonSuAll, &QToolButton::clicked, this, [this] {
+        commitPendingEdits();
+        runEditing([this] { workers_->BtnGonSuAllClick(gsyear->maskedBytes(), gmonth->maskedBytes()); });
+    });
     connect(WorkerList, &WorkerListView::modifyRequested, this, [this] { modifyWorker(); });
     connect(CuntGrid, &DayStrip::daysEdited, this, [this] { markModified(); });
     for (QRadioButton* order : {InDex1, InDex2})

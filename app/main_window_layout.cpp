@@ -148,7 +148,6 @@ void Tmainf::buildBand2(QWidget* band)
     RnameBtn = makeIconButton(band, "RnameBtn", {75, 2, 25, 25}, QStyle::SP_DriveFDIcon,
         QStringLiteral("딴이름으로저장|현재의 작업 내용을 다른 이름의 파일로 저장합니다. "));
 
-    // Batch arrives with its page; it stays in its place until then.
     BtnApp = makeTextButton(band, "BtnApp", {106, 2, 40, 25}, QStringLiteral("추가"),
         QStringLiteral("명단추가|근로내역을 작성할 명단을 추가합니다."));
     BtnEdt = makeTextButton(band, "BtnEdt", {146, 2, 40, 25}, QStringLiteral("변경"),
@@ -159,7 +158,6 @@ void Tmainf::buildBand2(QWidget* band)
         QStringLiteral("일괄작업|현재 투입중인 사람들에 한해  동일한 공수를 동시에 처리할 수 있습니다."));
     PrtBtn = makeTextButton(band, "PrtBtn", {266, 2, 40, 25}, QStringLiteral("인쇄"),
         QStringLiteral("근로내역확인신고서를 출력합니다."));
-    BtnGonSuAll->setEnabled(false);
     NextMonthBtn = makeTextButton(band, "NextMonthBtn", {310, 2, 50, 25}, MonthCommands::nextMonthCaption(),
                                   MonthCommands::nextMonthHint());
     ImportBtn = makeTextButton(band, "ImportBtn", {360, 2, 80, 25}, MonthCommands::importCaption(),

@@ -1,11 +1,14 @@
 #include "editing/worker_commands.h"
 
 #include "core/quorva_lib.h"
+#include "core/sheet.h"
 #include "core/worker_table.h"
+#include "editing/batch_page.h"
 #include "editing/entry_page.h"
 #include "editing/input_dialog.h"
 #include "services/prompts.h"
 
+#include <QDate>
 #include <QWidget>
 
 namespace lavodc {
@@ -27,6 +30,11 @@ QRect WorkerCommands::EntryDialogPlace(const QRect& owner)
     const int top = owner.top() - 30 + (owner.height() - 250) / 2;
     const int left = owner.left() + (owner.width() - 425) / 2;
     return QRect(left, top, 425, 280);
+}
+
+QRect WorkerCommands::BatchDialogPlace(const QRect& owner)
+{
+    return QRect(owner.left() + 155, owner.top() + 100, 380, owner.height() - 104);
 }
 
 void WorkerCommands::openEntry(bool modify)
@@ -79,6 +87,21 @@ void WorkerCommands::RecountAll()
 {
     table_.RecountAllDays();
     markModified_();
+}
+
+void WorkerCommands::BtnGonSuAllClick(const std::string& year, const std::string& month)
+{
+    if (!table_.Active() || table_.IsEmpty())
+        return;
+    TInPutf dialog(owner_);
+    const QRect place = BatchDialogPlace(owner_ ? owner_->frameGeometry() : QRect());
+    dialog.place(place.top(), place.left(), place.height(), place.width());
+    dialog.showPage(TInPutf::Batch);
+    dialog.setWindowTitle(QStringLiteral("일괄처리"));
+    dialog.setStripText(QString::fromStdString(RepeatChar(' ', 5)) + QStringLiteral("일용직근로자출역일괄처리"));
+    auto* page = new BatchPage(dialog, table_, prompts_, markModified_);
+    page->prepare(year, month, QDate::fromString(QString::fromStdString(TodayText()), QStringLiteral("yyyy.MM.dd")));
+    runDialog(dialog);
 }
 
 } // namespace lavodc

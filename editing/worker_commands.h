@@ -1,6 +1,6 @@
 #pragma once
 // The editing commands on the worker table: add and modify through the entry dialog,
-// delete with its question, the sort choice and recounting every worker.
+// delete with its question, the sort choice, recounting every worker and the batch page.
 
 #include <QRect>
 #include <functional>
@@ -26,12 +26,15 @@ public:
     void BtnDelClick();
     void InDex1Click(bool byName);
     void RecountAll();
+    // The batch page; `year` and `month` are the header boxes' texts as their masks give them.
+    void BtnGonSuAllClick(const std::string& year, const std::string& month);
 
     // Shows the dialog modally; tests replace it to work the dialog without a modal loop.
     std::function<int(TInPutf& dialog)> runDialog;
 
     // Where the entry dialog goes over a main window at `owner`: top, left, height, width.
     static QRect EntryDialogPlace(const QRect& owner);
+    static QRect BatchDialogPlace(const QRect& owner);
 
 private:
     void openEntry(bool modify);
