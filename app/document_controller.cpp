@@ -228,7 +228,10 @@ void DocumentController::writeSheet(bool& fileWritten)
     WaitWindow wait(view_);
     // The writer walks the rows by position, so the current row stays where it was.
     FreezeScope frozen(sheet_.table);
-    SaveSheetFile(nativePath(fileName_), sheet_, [this](int position) { view_.setWaitGauge(position); });
+    // Where the folder takes no temporary file, the previous file is kept in Temp/ meanwhile.
+    const QString backupFolder = QDir(programFolder_).filePath(QStringLiteral("Temp"));
+    SaveSheetFile(nativePath(fileName_), sheet_, [this](int position) { view_.setWaitGauge(position); },
+                  nativePath(backupFolder));
     fileWritten = true;
     SaveWorkFolder(fileName_, QString::fromLatin1(kIniFileName));
     view_.setWaitGauge(100);

@@ -12,23 +12,37 @@ namespace lavodc {
 
 inline constexpr std::size_t kRecordSize = 344;
 
-// An I/O failure; what() is the platform's text for it (e.g. "No such file or directory").
+// An I/O failure; what() is the platform's text for it (e.g. "No such file or directory"),
+// code() the platform's error number where there is one, else 0.
 class SheetFileError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit SheetFileError(const std::string& text, int code = 0) : std::runtime_error(text), code_(code) {}
+    int code() const { return code_; }
+
+private:
+    int code_;
 };
+
+// Sheet files are read from and written to regular files only: a FIFO or a device would block
+// or never end.
+inline constexpr const char* kNotARegularFile = "Not a regular file";
 
 using Progress = std::function<void(int)>;
 
 // Writes header records A, B, C and one record per row in the table's current order.
 // Goes through a temporary file in the target's folder, renamed over the target only
 // once everything is written and flushed: a failed write leaves the old file whole.
-// `progress` gets i * 100 / rows before each worker record i.
-void WriteSheetFile(const std::string& path, const Sheet& sheet, const Progress& progress = {});
+// An existing target that this process may not write is refused with the access error.
+// When the folder takes no new file but the target is writable, and `backupFolder` is given,
+// the previous file is copied there first and the target is written in place; a failure
+// then names the copy. `progress` gets i * 100 / rows before each worker record i.
+void WriteSheetFile(const std::string& path, const Sheet& sheet, const Progress& progress = {},
+                    const std::string& backupFolder = {});
 
 // Reads every whole record. Header records set the header values they carry (starting
 // from sheet.header as it is), worker records are appended to the table, sorted once.
 // `progress` gets the wrapping 0..99 record counter. On failure `sheet` is unchanged.
+// Anything but a regular file is refused without waiting on it.
 void ReadSheetFile(const std::string& path, Sheet& sheet, const Progress& progress = {});
 
 // Open as the program does it: period set to the current month, header reset, by-name
@@ -37,6 +51,7 @@ void ReadSheetFile(const std::string& path, Sheet& sheet, const Progress& progre
 void OpenSheetFile(const std::string& path, Sheet& sheet, const Progress& progress = {});
 
 // Save as the program does it: the period rebuilt from the year and month, then written.
-void SaveSheetFile(const std::string& path, Sheet& sheet, const Progress& progress = {});
+void SaveSheetFile(const std::string& path, Sheet& sheet, const Progress& progress = {},
+                   const std::string& backupFolder = {});
 
 } // namespace lavodc
