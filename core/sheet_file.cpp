@@ -209,22 +209,27 @@ private:
     std::vector<unsigned char> chunk_;
 };
 
-void writeRecords(int fd, const Sheet& sheet, const Progress& progress)
+struct RowsToWrite {
+    const SheetHeader& header;
+    const std::string& period;
+    std::size_t count;
+    const RowAt& rowAt;
+};
+
+void writeRecords(int fd, const RowsToWrite& rows, const Progress& progress)
 {
-    const WorkerTable& table = sheet.table;
-    const int rows = table.RecordCount();
     RecordWriter writer(fd);
     record::Bytes& buffer = record::sharedBuffer();
-    record::fillHeaderA(buffer, sheet.header, sheet.period);
+    record::fillHeaderA(buffer, rows.header, rows.period);
     writer.add(buffer);
-    record::fillHeaderB(buffer, sheet.header, sheet.period);
+    record::fillHeaderB(buffer, rows.header, rows.period);
     writer.add(buffer);
-    record::fillHeaderC(buffer, sheet.header, sheet.period);
+    record::fillHeaderC(buffer, rows.header, rows.period);
     writer.add(buffer);
-    for (int i = 0; i < rows; ++i) {
+    for (std::size_t i = 0; i < rows.count; ++i) {
         if (progress)
-            progress(static_cast<int>(static_cast<long long>(i) * 100 / rows));
-        record::fillWorker(buffer, table.RowAt(i), sheet.period);
+            progress(static_cast<int>(static_cast<unsigned long long>(i) * 100 / rows.count));
+        record::fillWorker(buffer, rows.rowAt(i), rows.period);
         writer.add(buffer);
     }
     writer.flush();
@@ -366,7 +371,18 @@ void readRecords(const std::string& path, FileContents& contents, const Progress
 void WriteSheetFile(const std::string& path, const Sheet& sheet, const Progress& progress,
                     const std::string& backupFolder)
 {
-    requireOpenTable(sheet.table);
+    const WorkerTable& table = sheet.table;
+    requireOpenTable(table);
+    const RowAt rowAt = [&table](std::size_t i) -> const WorkerRow& { return table.RowAt(static_cast<int>(i)); };
+    WriteSheetRows(path, sheet.header, sheet.period, static_cast<std::size_t>(table.RecordCount()), rowAt,
+                   progress, backupFolder);
+}
+
+void WriteSheetRows(const std::string& path, const SheetHeader& header, const std::string& period,
+                    std::size_t count, const RowAt& rowAt, const Progress& progress,
+                    const std::string& backupFolder)
+{
+    const RowsToWrite rows{header, period, count, rowAt};
     const fs::path target = resolvedTarget(path);
     const bool exists = checkTargetWritable(target);
 
@@ -379,14 +395,14 @@ void WriteSheetFile(const std::string& path, const Sheet& sheet, const Progress&
             throw;
     }
     if (temporary) {
-        writeRecords(temporary->fd(), sheet, progress);
+        writeRecords(temporary->fd(), rows, progress);
         temporary->commit(target);
         return;
     }
 
     InPlaceFile file(target, backupFolder);
     try {
-        writeRecords(file.fd(), sheet, progress);
+        writeRecords(file.fd(), rows, progress);
     } catch (const SheetFileError& error) {
         file.fail(error.code());
     }
@@ -429,6 +445,45 @@ void OpenSheetFile(const std::string& path, Sheet& sheet, const Progress& progre
     sheet.period = period;
     sheet.header = std::move(contents.header);
     NormalizeMaskedValues(sheet.header);
+}
+
+void ReadSheetFileInOrder(const std::string& path, SheetHeader& header, std::string& period,
+                          const std::function<void(const WorkerRow&)>& each)
+{
+    const std::string today = CurrentPeriod();
+    FileContents contents;
+    ResetHeader(contents.header, today);
+    readRecords(path, contents, {});
+    period = today;
+    header = std::move(contents.header);
+    NormalizeMaskedValues(header);
+
+    // The order the table would give them: by name, then job, ties in file order.
+    struct Keyed {
+        OrderKey name;
+        OrderKey job;
+        std::size_t index;
+    };
+    std::vector<Keyed> order;
+    order.reserve(contents.workerCount());
+    WorkerRow row;
+    for (std::size_t i = 0; i < contents.workerCount(); ++i) {
+        row = WorkerRow();
+        contents.fillRow(i, row);
+        CutToFieldSizes(row);
+        order.push_back({MakeOrderKey(row.pName), MakeOrderKey(row.nName), i});
+    }
+    std::stable_sort(order.begin(), order.end(), [](const Keyed& a, const Keyed& b) {
+        const int byName = CompareOrderKeys(a.name, b.name);
+        return byName != 0 ? byName < 0 : CompareOrderKeys(a.job, b.job) < 0;
+    });
+    for (const Keyed& keyed : order) {
+        row = WorkerRow();
+        contents.fillRow(keyed.index, row);
+        CutToFieldSizes(row);
+        row.nNal = row.CountWorkedDays();
+        each(row);
+    }
 }
 
 void SaveSheetFile(const std::string& path, Sheet& sheet, const Progress& progress,

@@ -39,6 +39,14 @@ using Progress = std::function<void(int)>;
 void WriteSheetFile(const std::string& path, const Sheet& sheet, const Progress& progress = {},
                     const std::string& backupFolder = {});
 
+// The same for rows that are not in a table: `count` rows, `rowAt(i)` giving them in the order
+// they are written, under `header` and `period`. A tool that never opens the sheet for editing
+// writes large sheets this way without building a table.
+using RowAt = std::function<const WorkerRow&(std::size_t index)>;
+void WriteSheetRows(const std::string& path, const SheetHeader& header, const std::string& period,
+                    std::size_t count, const RowAt& rowAt, const Progress& progress = {},
+                    const std::string& backupFolder = {});
+
 // Reads every whole record. Header records set the header values they carry (starting
 // from sheet.header as it is), worker records are appended to the table, sorted once.
 // `progress` gets the wrapping 0..99 record counter. On failure `sheet` is unchanged.
@@ -49,6 +57,12 @@ void ReadSheetFile(const std::string& path, Sheet& sheet, const Progress& progre
 // order, the table emptied, the file read, every day count recounted.
 // On failure `sheet` is unchanged.
 void OpenSheetFile(const std::string& path, Sheet& sheet, const Progress& progress = {});
+
+// What Open leaves, for a file that is only looked at: `header` and `period` as Open sets them,
+// and each worker handed to `each` as the row Open makes of it, in the by-name order, one at a
+// time, so that a large file costs little more than its records. Raises before the first row.
+void ReadSheetFileInOrder(const std::string& path, SheetHeader& header, std::string& period,
+                          const std::function<void(const WorkerRow&)>& each);
 
 // Save as the program does it: the period rebuilt from the year and month, then written.
 void SaveSheetFile(const std::string& path, Sheet& sheet, const Progress& progress = {},
