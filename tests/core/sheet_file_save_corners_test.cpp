@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <future>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -293,6 +294,37 @@ TEST_F(SaveCornersTest, AnythingButARegularFileIsRefusedWithoutWaiting)
         }
     }
     EXPECT_TRUE(fs::is_fifo(fifo));
+}
+
+// Amounts are held as doubles: at the ends of the stored range the nearest one lies beyond it.
+TEST_F(SaveCornersTest, AmountsAtTheEndsOfTheStoredRangeOpenAndSaveAgain)
+{
+    const fs::path file = dir / "site" / "extremes.Lvo";
+    Bytes worker(kRecordSize, 0);
+    worker[340] = 0x01;
+    worker[341] = 'N';
+    auto putInt64 = [&worker](std::size_t offset, std::uint64_t value) {
+        for (int i = 0; i < 8; ++i)
+            worker[offset + i] = static_cast<unsigned char>(value >> (8 * i));
+    };
+    putInt64(192, 0);
+    putInt64(200, 0x8000000000000000u);   // the least
+    putInt64(208, 0x7FFFFFFFFFFFFFFFu);   // the greatest
+    std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(worker.data()), kRecordSize);
+
+    OpenSheetFile(file, sheet);
+    ASSERT_EQ(sheet.table.RecordCount(), 1);
+    SaveSheetFile(file, sheet);
+    const Bytes saved = readAll(file);
+    ASSERT_EQ(saved.size(), 4 * kRecordSize);
+    auto int64At = [&saved](std::size_t offset) {
+        std::uint64_t u = 0;
+        for (int i = 0; i < 8; ++i)
+            u |= static_cast<std::uint64_t>(saved[3 * kRecordSize + offset + i]) << (8 * i);
+        return static_cast<std::int64_t>(u);
+    };
+    EXPECT_GT(int64At(208), std::numeric_limits<std::int64_t>::max() - 4096);
+    EXPECT_LT(int64At(200), std::numeric_limits<std::int64_t>::min() + 4096);
 }
 
 } // namespace
