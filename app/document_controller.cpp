@@ -65,7 +65,17 @@ QString DocumentController::untitledName() { return QStringLiteral("이름없음
 
 const QString& DocumentController::SheetFileName() const { return fileName_; }
 bool DocumentController::SheetModified() const { return modified_; }
-void DocumentController::SetSheetModified(bool modified) { modified_ = modified; }
+void DocumentController::SetSheetModified(bool modified)
+{
+    modified_ = modified;
+    if (stateListener_)
+        stateListener_();
+}
+
+void DocumentController::SetStateListener(std::function<void()> listener)
+{
+    stateListener_ = std::move(listener);
+}
 bool DocumentController::IsUntitled() const { return fileName_ == untitledName(); }
 
 bool DocumentController::NewFileClick()
@@ -92,6 +102,14 @@ bool DocumentController::RnameBtnClick()
 
 SaveAnswer DocumentController::AskSaveChanges()
 {
+    struct Notify {
+        const std::function<void()>& listener;
+        ~Notify()
+        {
+            if (listener)
+                listener();
+        }
+    } notify{stateListener_};
     prompts_.Beep();
     const SaveAnswer answer = prompts_.AskSaveChanges(
         QStringLiteral("자료내용이 변경되었습니다.\n저장하시겠습니까?"));
@@ -115,12 +133,41 @@ bool DocumentController::MayClose()
 
 bool DocumentController::runCommand(const std::function<bool()>& command)
 {
+    bool done = false;
     try {
-        return command();
+        done = command();
     } catch (const std::exception& error) {
         prompts_.ErrorBox(errorText(error));
-        return false;
     }
+    if (stateListener_)
+        stateListener_();
+    return done;
+}
+
+SheetHeader DocumentController::HeaderInView() const
+{
+    SheetHeader header = sheet_.header;
+    view_.pullHeader(header);
+    return header;
+}
+
+bool DocumentController::RestoreRecoveredSheet(const QString& copyPath, const QString& fileName,
+                                               const std::optional<SheetHeader>& header)
+{
+    return runCommand([&] {
+        {
+            FreezeScope frozen(sheet_.table);
+            OpenSheetFile(nativePath(copyPath), sheet_);
+        }
+        if (header)
+            sheet_.header = *header;
+        setFileName(fileName, fileName);
+        view_.showByNameOrder();
+        view_.pushHeader(sheet_.header);
+        view_.focusWorkerList();
+        modified_ = true;
+        return true;
+    });
 }
 
 bool DocumentController::newSheet()

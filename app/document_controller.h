@@ -8,6 +8,7 @@
 
 #include <QString>
 #include <functional>
+#include <optional>
 
 namespace lavodc {
 
@@ -33,6 +34,18 @@ public:
     // Closing the window: asks when the sheet has unsaved changes; false keeps it open.
     bool MayClose();
 
+    // Called after every command and every change of the modified flag, whatever came of it:
+    // the recovery copy follows the sheet from here.
+    void SetStateListener(std::function<void()> listener);
+    // Opens a recovery copy (a sheet file) as the sheet belonging to `fileName`, with its header
+    // (`header` where given, else the copy's), and marks it modified, so that the next Save
+    // writes it to that file.
+    bool RestoreRecoveredSheet(const QString& copyPath, const QString& fileName,
+                               const std::optional<SheetHeader>& header = std::nullopt);
+    const Sheet& sheet() const { return sheet_; }
+    // The header as the boxes hold it now, which the sheet itself takes only when it is saved.
+    SheetHeader HeaderInView() const;
+
 private:
     bool runCommand(const std::function<bool()>& command);
     bool newSheet();
@@ -54,6 +67,7 @@ private:
     QString fileName_;
     QString shownName_;     // what the file-name label shows after "파일명: "
     bool modified_ = false;
+    std::function<void()> stateListener_;
 };
 
 } // namespace lavodc

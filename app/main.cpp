@@ -1,6 +1,7 @@
 // Program entry: one running copy only, then the main window until it closes.
 #include "app/app_texts.h"
 #include "app/main_window.h"
+#include "app/recovery_keeper.h"
 #include "app/single_instance.h"
 #include "services/qt_prompts.h"
 #include "services/settings.h"
@@ -30,5 +31,9 @@ int main(int argc, char** argv)
     QObject::connect(&instance, &lavodc::SingleInstance::comeForwardRequested, &mainf,
                      &lavodc::Tmainf::comeForward);
     mainf.show();
+    // After the first sheet is shown: offers back the work of a run that ended without closing,
+    // then keeps a copy of unsaved changes.
+    lavodc::RecoveryKeeper recovery(mainf.controller(), prompts, lavodc::ProgramFolder() + QStringLiteral("Temp/"));
+    recovery.start();
     return app.exec();
 }

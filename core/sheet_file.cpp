@@ -409,6 +409,37 @@ void WriteSheetRows(const std::string& path, const SheetHeader& header, const st
     file.commit();
 }
 
+std::string SheetFileBytes(const SheetHeader& header, const WorkerTable& table)
+{
+    requireOpenTable(table);
+    const std::string period = PeriodFromHeader(header);
+    const auto rows = static_cast<std::size_t>(table.RecordCount());
+    std::string bytes;
+    bytes.reserve((3 + rows) * record::kSize);
+    record::Bytes buffer{};
+    auto add = [&bytes, &buffer] { bytes.append(reinterpret_cast<const char*>(buffer.data()), buffer.size()); };
+    record::fillHeaderA(buffer, header, period);
+    add();
+    record::fillHeaderB(buffer, header, period);
+    add();
+    record::fillHeaderC(buffer, header, period);
+    add();
+    for (std::size_t i = 0; i < rows; ++i) {
+        record::fillWorker(buffer, table.RowAt(static_cast<int>(i)), period);
+        add();
+    }
+    return bytes;
+}
+
+void WriteWholeFile(const std::string& path, std::string_view bytes)
+{
+    const fs::path target = resolvedTarget(path);
+    checkTargetWritable(target);
+    TemporaryFile file(target);
+    writeAll(file.fd(), reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+    file.commit(target);
+}
+
 void ReadSheetFile(const std::string& path, Sheet& sheet, const Progress& progress)
 {
     requireOpenTable(sheet.table);

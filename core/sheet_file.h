@@ -7,6 +7,7 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace lavodc {
 
@@ -46,6 +47,15 @@ using RowAt = std::function<const WorkerRow&(std::size_t index)>;
 void WriteSheetRows(const std::string& path, const SheetHeader& header, const std::string& period,
                     std::size_t count, const RowAt& rowAt, const Progress& progress = {},
                     const std::string& backupFolder = {});
+
+// The whole file as WriteSheetFile would write it, made in a record buffer of its own so that
+// the program's one shared buffer (and with it the next Save) is left as it was: for copies of
+// the sheet that are not the user's file. The period is rebuilt from the year and month.
+std::string SheetFileBytes(const SheetHeader& header, const WorkerTable& table);
+
+// Writes `bytes` as the whole content of the file at `path` the way WriteSheetFile writes: a
+// temporary file beside it, flushed, then renamed over it. A failure leaves the old file whole.
+void WriteWholeFile(const std::string& path, std::string_view bytes);
 
 // Reads every whole record. Header records set the header values they carry (starting
 // from sheet.header as it is), worker records are appended to the table, sorted once.
