@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libxlsxwriter-dev
   fonts-nanum fontconfig
   poppler-utils
+  clang libclang-rt-14-dev time
 )
 
 missing=()
