@@ -3,10 +3,12 @@
 #include "app/main_window.h"
 #include "app/recovery_keeper.h"
 #include "app/single_instance.h"
+#include "editing/masked_line_edit.h"
 #include "services/qt_prompts.h"
 #include "services/settings.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QMessageBox>
 
 int main(int argc, char** argv)
@@ -35,5 +37,13 @@ int main(int argc, char** argv)
     // then keeps a copy of unsaved changes.
     lavodc::RecoveryKeeper recovery(mainf.controller(), prompts, lavodc::ProgramFolder() + QStringLiteral("Temp/"));
     recovery.start();
+    // Until the window tells of every edit itself: typing in the header boxes counts as a change.
+    for (QLineEdit* box : {static_cast<QLineEdit*>(mainf.gsName), static_cast<QLineEdit*>(mainf.gsyear),
+                           static_cast<QLineEdit*>(mainf.gmonth), mainf.cmpNo, mainf.indNo, mainf.indName,
+                           mainf.MgrName, static_cast<QLineEdit*>(mainf.MgrJmnNo), mainf.cmpAddr, mainf.cmpTel,
+                           mainf.cmpName})
+        QObject::connect(box, &QLineEdit::textEdited, &recovery, &lavodc::RecoveryKeeper::noteChange);
+    // A normal end leaves no copy behind; a crash or a kill never gets here.
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &recovery, &lavodc::RecoveryKeeper::discard);
     return app.exec();
 }

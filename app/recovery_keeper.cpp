@@ -62,6 +62,7 @@ void RecoveryKeeper::noteChange()
 {
     if (!store_.claimed())
         return;
+    changed_ = true;
     // Not restarted by later changes: typing on and on still gets a copy every two seconds.
     if (!timer_.isActive())
         timer_.start();
@@ -69,6 +70,7 @@ void RecoveryKeeper::noteChange()
 
 void RecoveryKeeper::discard()
 {
+    changed_ = false;
     timer_.stop();
     waitForWrite();
     store_.remove();
@@ -82,7 +84,7 @@ void RecoveryKeeper::waitForWrite()
 
 void RecoveryKeeper::writeCopy()
 {
-    if (!controller_.SheetModified())
+    if (!changed_ && !controller_.SheetModified())
         return;
     if (writing_) {
         timer_.start(kDelayMs / 10);   // the last copy is still being written: come back soon

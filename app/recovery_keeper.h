@@ -40,7 +40,8 @@ public:
     void waitForWrite();
 
 public slots:
-    // The sheet changed: a copy within kDelayMs, however often this comes meanwhile.
+    // The sheet changed (also where the modified flag does not follow, as typing in the header):
+    // a copy within kDelayMs, however often this comes meanwhile.
     void noteChange();
     // Nothing is unsaved any more: no copy.
     void discard();
@@ -56,6 +57,7 @@ private:
     std::thread writer_;
     std::atomic<bool> writing_{false};
     bool watching_ = false;
+    bool changed_ = false;   // a change was noted since the last discard
 };
 
 } // namespace lavodc

@@ -138,6 +138,21 @@ TEST_F(RecoveryTest, ARestoredSheetSavesToTheFileItBelongedTo)
     EXPECT_FALSE(keeper->store().hasCopy());
 }
 
+TEST_F(RecoveryTest, TypingInTheHeaderAloneIsKeptToo)
+{
+    startProgram();
+    QTest::keyClicks(window->gsName, QStringLiteral("typed only"));
+    keeper->noteChange();   // what the window's edit signal delivers
+    EXPECT_FALSE(window->controller().SheetModified());
+    ASSERT_TRUE(waitForCopy());
+    crash();
+
+    prompts.expectConfirm(true);
+    startProgram();
+    EXPECT_EQ(window->gsName->text(), QStringLiteral("typed only"));
+    EXPECT_TRUE(window->controller().SheetModified());
+}
+
 TEST_F(RecoveryTest, NoDeletesTheCopy)
 {
     startProgram();
