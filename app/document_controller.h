@@ -43,6 +43,7 @@ public:
     bool RestoreRecoveredSheet(const QString& copyPath, const QString& fileName,
                                const std::optional<SheetHeader>& header = std::nullopt);
     const Sheet& sheet() const { return sheet_; }
+    Sheet& sheet() { return sheet_; }
     // The header as the boxes hold it now, which the sheet itself takes only when it is saved.
     SheetHeader HeaderInView() const;
 

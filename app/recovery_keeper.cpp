@@ -12,7 +12,8 @@ namespace lavodc {
 
 RecoveryKeeper::RecoveryKeeper(DocumentController& controller, Prompts& prompts, QString tempFolder,
                                QObject* parent)
-    : QObject(parent), controller_(controller), prompts_(prompts), store_(std::move(tempFolder))
+    : QObject(parent), controller_(controller), prompts_(prompts), store_(std::move(tempFolder)),
+      records_(controller.sheet().table)
 {
     timer_.setSingleShot(true);
     timer_.setInterval(kDelayMs);
@@ -90,11 +91,12 @@ void RecoveryKeeper::writeCopy()
         timer_.start(kDelayMs / 10);   // the last copy is still being written: come back soon
         return;
     }
-    // The sheet becomes bytes here, between two events; only the file work goes elsewhere.
-    std::string sheetBytes;
+    // The sheet becomes bytes here, between two events, mostly copied from records kept encoded
+    // as the table changed; only the file work goes elsewhere.
+    waitForWrite();
     const SheetHeader header = controller_.HeaderInView();
     try {
-        sheetBytes = SheetFileBytes(header, controller_.sheet().table);
+        records_.SheetBytes(header, outgoing_);
     } catch (const std::exception&) {
         return;   // a table that is not open, an amount too large: the next change tries again
     }
@@ -102,11 +104,10 @@ void RecoveryKeeper::writeCopy()
     companion.fileName = controller_.SheetFileName();
     companion.time = QDateTime::currentDateTime().toString(QStringLiteral("yyyy.MM.dd hh:mm:ss"));
     companion.header = header;
-    waitForWrite();
     writing_ = true;
-    writer_ = std::thread([this, sheetBytes = std::move(sheetBytes), companion = RecoveryStore::companionBytes(companion)] {
+    writer_ = std::thread([this, companion = RecoveryStore::companionBytes(companion)] {
         try {
-            store_.write(sheetBytes, companion);
+            store_.write(outgoing_, companion);
         } catch (const std::exception&) {
             // A copy that could not be written is no reason to trouble the user while working;
             // the next change writes it again.

@@ -5,6 +5,7 @@
 // closing.
 
 #include "app/recovery_store.h"
+#include "core/sheet_record_cache.h"
 
 #include <QObject>
 #include <QTimer>
@@ -53,9 +54,11 @@ private:
     DocumentController& controller_;
     Prompts& prompts_;
     RecoveryStore store_;
+    SheetRecordCache records_;
     QTimer timer_;
     std::thread writer_;
     std::atomic<bool> writing_{false};
+    std::string outgoing_;   // the bytes the writer thread has; kept for their memory
     bool watching_ = false;
     bool changed_ = false;   // a change was noted since the last discard
 };

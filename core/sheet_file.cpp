@@ -345,7 +345,7 @@ void readRecords(const std::string& path, FileContents& contents, const Progress
     const std::size_t count = file.wholeRecords();
     contents.workerRecords.reserve(count * record::kSize);
     record::Bytes& buffer = record::sharedBuffer();
-    std::vector<unsigned char> chunk(record::kSize * kRecordsPerChunk);
+    std::vector<unsigned char> chunk(record::kSize * std::min(count, kRecordsPerChunk));
     int counter = 0;
     for (std::size_t done = 0; done < count;) {
         const std::size_t wanted = std::min(count - done, kRecordsPerChunk);
