@@ -416,8 +416,12 @@ std::string SheetFileBytes(const SheetHeader& header, const WorkerTable& table)
     const auto rows = static_cast<std::size_t>(table.RecordCount());
     std::string bytes;
     bytes.reserve((3 + rows) * record::kSize);
+    // Each record from a zero buffer: a copy's undefined bytes then do not depend on its history.
     record::Bytes buffer{};
-    auto add = [&bytes, &buffer] { bytes.append(reinterpret_cast<const char*>(buffer.data()), buffer.size()); };
+    auto add = [&bytes, &buffer] {
+        bytes.append(reinterpret_cast<const char*>(buffer.data()), buffer.size());
+        buffer = {};
+    };
     record::fillHeaderA(buffer, header, period);
     add();
     record::fillHeaderB(buffer, header, period);

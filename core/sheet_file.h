@@ -48,9 +48,9 @@ void WriteSheetRows(const std::string& path, const SheetHeader& header, const st
                     std::size_t count, const RowAt& rowAt, const Progress& progress = {},
                     const std::string& backupFolder = {});
 
-// The whole file as WriteSheetFile would write it, made in a record buffer of its own so that
-// the program's one shared buffer (and with it the next Save) is left as it was: for copies of
-// the sheet that are not the user's file. The period is rebuilt from the year and month.
+// The whole file as WriteSheetFile would write it, each record made in a zero buffer of its own
+// so that the program's one shared buffer (and with it the next Save) is left as it was: for
+// copies of the sheet that are not the user's file. The period is rebuilt from the year and month.
 std::string SheetFileBytes(const SheetHeader& header, const WorkerTable& table);
 
 // Writes `bytes` as the whole content of the file at `path` the way WriteSheetFile writes: a

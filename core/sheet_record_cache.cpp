@@ -49,13 +49,14 @@ void SheetRecordCache::SheetBytes(const SheetHeader& header, std::string& out)
 
     out.clear();
     out.reserve(3 * record::kSize + records_.size());
-    record::Bytes buffer{};
-    record::fillHeaderA(buffer, header, period);
-    out.append(reinterpret_cast<const char*>(buffer.data()), buffer.size());
-    record::fillHeaderB(buffer, header, period);
-    out.append(reinterpret_cast<const char*>(buffer.data()), buffer.size());
-    record::fillHeaderC(buffer, header, period);
-    out.append(reinterpret_cast<const char*>(buffer.data()), buffer.size());
+    auto add = [&out, &period, &header](void (*fill)(record::Bytes&, const SheetHeader&, std::string_view)) {
+        record::Bytes buffer{};
+        fill(buffer, header, period);
+        out.append(reinterpret_cast<const char*>(buffer.data()), buffer.size());
+    };
+    add(record::fillHeaderA);
+    add(record::fillHeaderB);
+    add(record::fillHeaderC);
     out += records_;
 }
 
