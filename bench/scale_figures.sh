@@ -27,14 +27,18 @@ awk -v n="$workers" 'BEGIN {
 }' > "$work/generated.json"
 "$cli" build "$work/generated.json" "$work/sheet.Lvo"
 
-# Runs a command under /usr/bin/time -v; prints seconds and megabytes.
+# Runs a command under /usr/bin/time -v; prints wall seconds, processor seconds (user and system:
+# what the wall time comes to on an idle machine) and peak megabytes.
 measure() {
     /usr/bin/time -v "$@" 2> "$work/time.txt" > "$work/stdout" || { cat "$work/time.txt" >&2; exit 1; }
-    local wall rss
+    local wall rss user sys
     wall=$(sed -n 's/.*Elapsed (wall clock) time (h:mm:ss or m:ss): //p' "$work/time.txt")
     rss=$(sed -n 's/.*Maximum resident set size (kbytes): //p' "$work/time.txt")
-    awk -v w="$wall" -v r="$rss" 'BEGIN { n = split(w, p, ":"); s = 0; for (i = 1; i <= n; i++) s = s * 60 + p[i];
-                                          printf "%.2f s  %.0f MB", s, r / 1024 }'
+    user=$(sed -n 's/.*User time (seconds): //p' "$work/time.txt")
+    sys=$(sed -n 's/.*System time (seconds): //p' "$work/time.txt")
+    awk -v w="$wall" -v r="$rss" -v u="$user" -v s="$sys" 'BEGIN {
+        n = split(w, p, ":"); t = 0; for (i = 1; i <= n; i++) t = t * 60 + p[i];
+        printf "%.2f s wall, %.2f s processor, %.0f MB", t, u + s, r / 1024 }'
 }
 
 printf 'sheet of %s workers: %s bytes\n' "$workers" "$(stat -c %s "$work/sheet.Lvo")"
