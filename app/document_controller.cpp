@@ -67,7 +67,17 @@ QString DocumentController::untitledName() { return QStringLiteral("이름없음
 
 const QString& DocumentController::SheetFileName() const { return fileName_; }
 bool DocumentController::SheetModified() const { return modified_; }
-void DocumentController::SetSheetModified(bool modified) { modified_ = modified; }
+void DocumentController::SetSheetModified(bool modified)
+{
+    modified_ = modified;
+    if (stateListener_)
+        stateListener_();
+}
+
+void DocumentController::SetStateListener(std::function<void()> listener)
+{
+    stateListener_ = std::move(listener);
+}
 bool DocumentController::IsUntitled() const { return fileName_ == untitledName(); }
 bool DocumentController::Busy() const { return busy_ > 0; }
 
@@ -100,6 +110,14 @@ bool DocumentController::RnameBtnClick()
 
 SaveAnswer DocumentController::AskSaveChanges()
 {
+    struct Notify {
+        const std::function<void()>& listener;
+        ~Notify()
+        {
+            if (listener)
+                listener();
+        }
+    } notify{stateListener_};
     prompts_.Beep();
     const SaveAnswer answer = prompts_.AskSaveChanges(
         QStringLiteral("자료내용이 변경되었습니다.\n저장하시겠습니까?"));
@@ -146,13 +164,42 @@ bool DocumentController::runCommand(const std::function<bool()>& command)
     struct Done {
         int& busy;
         ~Done() { --busy; }
-    } done{busy_};
+    } leaving{busy_};
+    bool done = false;
     try {
-        return command();
+        done = command();
     } catch (const std::exception& error) {
         ShowError(error);
-        return false;
     }
+    if (stateListener_)
+        stateListener_();
+    return done;
+}
+
+SheetHeader DocumentController::HeaderInView() const
+{
+    SheetHeader header = sheet_.header;
+    view_.pullHeader(header);
+    return header;
+}
+
+bool DocumentController::RestoreRecoveredSheet(const QString& copyPath, const QString& fileName,
+                                               const std::optional<SheetHeader>& header)
+{
+    return runCommand([&] {
+        {
+            FreezeScope frozen(sheet_.table);
+            OpenSheetFile(nativePath(copyPath), sheet_);
+        }
+        if (header)
+            sheet_.header = *header;
+        setFileName(fileName, fileName);
+        view_.showByNameOrder();
+        view_.pushHeader(sheet_.header);
+        view_.focusWorkerList();
+        modified_ = true;
+        return true;
+    });
 }
 
 bool DocumentController::newSheet()
@@ -263,7 +310,10 @@ void DocumentController::writeSheet(bool& fileWritten)
     WaitWindow wait(view_);
     // The writer walks the rows by position, so the current row stays where it was.
     FreezeScope frozen(sheet_.table);
-    SaveSheetFile(nativePath(fileName_), sheet_, [this](int position) { view_.setWaitGauge(position); });
+    // Where the folder takes no temporary file, the previous file is kept in Temp/ meanwhile.
+    const QString backupFolder = QDir(DataFoldersFor(programFolder_).data).filePath(QStringLiteral("Temp"));
+    SaveSheetFile(nativePath(fileName_), sheet_, [this](int position) { view_.setWaitGauge(position); },
+                  nativePath(backupFolder));
     fileWritten = true;
     SaveWorkFolder(fileName_, QString::fromLatin1(kIniFileName));
     view_.setWaitGauge(100);

@@ -48,6 +48,18 @@ public:
     void ShowAsNewUntitledSheet();
     // Errors of such commands, in the general error box.
     void ShowError(const std::exception& error);
+    // Called after every command and every change of the modified flag, whatever came of it:
+    // the recovery copy follows the sheet from here.
+    void SetStateListener(std::function<void()> listener);
+    // Opens a recovery copy (a sheet file) as the sheet belonging to `fileName`, with its header
+    // (`header` where given, else the copy's), and marks it modified, so that the next Save
+    // writes it to that file.
+    bool RestoreRecoveredSheet(const QString& copyPath, const QString& fileName,
+                               const std::optional<SheetHeader>& header = std::nullopt);
+    const Sheet& sheet() const { return sheet_; }
+    Sheet& sheet() { return sheet_; }
+    // The header as the boxes hold it now, which the sheet itself takes only when it is saved.
+    SheetHeader HeaderInView() const;
 
 private:
     bool runCommand(const std::function<bool()>& command);
@@ -71,6 +83,7 @@ private:
     QString shownName_;     // what the file-name label shows after "파일명: "
     bool modified_ = false;
     int busy_ = 0;          // commands under way; Save runs inside Open's question
+    std::function<void()> stateListener_;
 };
 
 } // namespace lavodc

@@ -2,6 +2,7 @@
 // named on the command line is opened after start, or handed to the copy already running.
 #include "app/application_setup.h"
 #include "app/main_window.h"
+#include "app/recovery_keeper.h"
 #include "app/sheet_requests.h"
 #include "app/single_instance.h"
 #include "services/qt_prompts.h"
@@ -35,5 +36,12 @@ int main(int argc, char** argv)
     mainf.show();
     if (!sheetPath.isEmpty())
         requests.openWhenIdle(sheetPath);
+    // After the first sheet is shown: offers back the work of a run that ended without closing,
+    // then keeps a copy of unsaved changes.
+    lavodc::RecoveryKeeper recovery(mainf.controller(), prompts, lavodc::DataFolder() + QStringLiteral("Temp/"));
+    recovery.start();
+    QObject::connect(&mainf, &lavodc::Tmainf::sheetEdited, &recovery, &lavodc::RecoveryKeeper::noteChange);
+    // A normal end leaves no copy behind; a crash or a kill never gets here.
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &recovery, &lavodc::RecoveryKeeper::discard);
     return app.exec();
 }

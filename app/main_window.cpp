@@ -235,6 +235,7 @@ void Tmainf::wireEditing()
 void Tmainf::markModified()
 {
     controller_.SetSheetModified(true);
+    emit sheetEdited();
 }
 
 void Tmainf::runEditing(const std::function<void()>& command)

@@ -69,6 +69,12 @@ public:
 
     WorkerCommands& workerCommands() { return *workers_; }
 
+signals:
+    // Every edit of the sheet, also those after which the modified flag stays as it was.
+    void sheetEdited();
+
+public:
+
     // EditingCommands
     void help() override;
     void addWorker() override;

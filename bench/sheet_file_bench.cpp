@@ -2,6 +2,7 @@
 #include "cli/sheet_json.h"
 #include "core/cp949.h"
 #include "core/sheet_file.h"
+#include "core/sheet_record_cache.h"
 
 #include <benchmark/benchmark.h>
 
@@ -119,6 +120,41 @@ void BM_DumpToJson(benchmark::State& state)
     state.SetComplexityN(count);
 }
 
+// What the window's thread does for a recovery copy between two events; the file work is
+// done on another thread.
+void BM_RecoverySnapshot(benchmark::State& state)
+{
+    const int count = static_cast<int>(state.range(0));
+    auto sheet = makeSheet(count);
+    for (auto _ : state) {
+        std::string bytes = SheetFileBytes(sheet->header, sheet->table);
+        benchmark::DoNotOptimize(bytes.data());
+    }
+    state.SetComplexityN(count);
+}
+
+// The same kept up as the table changes: one worker's day toggled between two copies.
+void BM_RecoverySnapshotAfterOneChange(benchmark::State& state)
+{
+    const int count = static_cast<int>(state.range(0));
+    auto sheet = makeSheet(count);
+    SheetRecordCache cache(sheet->table);
+    std::string bytes;
+    cache.SheetBytes(sheet->header, bytes);
+    WorkerTable& table = sheet->table;
+    table.MoveTo(count / 2);
+    for (auto _ : state) {
+        table.Edit();
+        table.SetFieldTextAt(kFirstDayField + 9, table.CurrentRow().days[9].empty() ? kDayMark : std::string_view());
+        table.Post();
+        cache.SheetBytes(sheet->header, bytes);
+        benchmark::DoNotOptimize(bytes.data());
+    }
+    state.SetComplexityN(count);
+}
+
+BENCHMARK(BM_RecoverySnapshot)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RecoverySnapshotAfterOneChange)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WriteSheetFile)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oNLogN);
 BENCHMARK(BM_OpenSheetFile)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oNLogN);
 BENCHMARK(BM_DumpToJson)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oNLogN);

@@ -1,6 +1,8 @@
 // lavodc-cli build: a sheet file from the JSON that dump prints, written exactly as Save writes it.
 #include "cli/commands.h"
+#include "cli/packed_rows.h"
 #include "cli/sheet_json.h"
+#include "cli/sheet_json_stream.h"
 
 #include "core/sheet_file.h"
 
@@ -8,9 +10,8 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <sstream>
 
 namespace lavodc::cli {
 
@@ -25,6 +26,17 @@ std::string withoutTag(const std::string& message)
             return message.substr(end + 2);
     }
     return message;
+}
+
+// Where the previous file is kept while a file in a folder without room for a temporary file
+// is written in place: Temp/ beside the program, as the window program does.
+std::string backupFolder()
+{
+    std::error_code error;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error)
+        return {};
+    return (program.parent_path() / "Temp").string();
 }
 
 } // namespace
@@ -45,27 +57,31 @@ int runBuild(const std::vector<std::string>& args)
     std::ifstream in(jsonPath, std::ios::binary);
     if (!in)
         return fail("cannot read \"" + jsonPath + "\": " + std::strerror(errno));
-    std::ostringstream content;
-    content << in.rdbuf();
-    if (in.bad())
-        return fail("cannot read \"" + jsonPath + "\": " + std::strerror(errno));
-
-    Json json;
-    try {
-        json = Json::parse(content.str());
-    } catch (const Json::exception& error) {
-        return fail("\"" + jsonPath + "\" is not valid JSON: " + withoutTag(error.what()));
-    }
 
     try {
-        Sheet sheet;
-        sheet.table.Open();
-        sheet.table.SetIndexFieldNames(kByNameIndex);
-        ResetHeader(sheet.header, CurrentPeriod());
-        SheetFromJson(json, sheet);
-        NormalizeMaskedValues(sheet.header);
+        // The JSON is read as a stream and the workers kept packed: a large sheet never stands
+        // in memory as a document or as table rows.
+        SheetHeader header;
+        ResetHeader(header, CurrentPeriod());
+        PackedRows rows;
         try {
-            SaveSheetFile(outPath, sheet);
+            ReadSheetJson(in, header, {[&rows](WorkerRow&& row) { rows.add(std::move(row)); },
+                                       [&rows] { rows.clear(); }});
+        } catch (const Json::exception& error) {
+            if (in.bad())
+                return fail("cannot read \"" + jsonPath + "\": " + std::strerror(errno));
+            return fail("\"" + jsonPath + "\" is not valid JSON: " + withoutTag(error.what()));
+        }
+        NormalizeMaskedValues(header);
+        const std::string period = PeriodFromHeader(header);
+        const std::vector<std::uint32_t> order = rows.byNameOrder();
+        WorkerRow row;
+        const RowAt rowAt = [&](std::size_t i) -> const WorkerRow& {
+            rows.unpack(order[i], row);
+            return row;
+        };
+        try {
+            WriteSheetRows(outPath, header, period, order.size(), rowAt, {}, backupFolder());
         } catch (const SheetFileError& error) {
             return fail("cannot write \"" + outPath + "\": " + error.what());
         }

@@ -18,25 +18,52 @@ int runDump(const std::vector<std::string>& args)
         return 2;
     }
     const std::string& path = args[0];
-    std::string text;
+    auto writeFailed = [] {
+        std::fprintf(stderr, "lavodc-cli dump: cannot write the output: %s\n", std::strerror(errno));
+        return 1;
+    };
+    // The text goes out in pieces as the rows come: a large sheet is never held as table rows
+    // or as one text.
+    constexpr std::size_t kPiece = 1 << 20;
+    std::string out;
+    out.reserve(kPiece + 4096);
+    bool failed = false;
+    auto flush = [&out, &failed] {
+        if (!failed && std::fwrite(out.data(), 1, out.size(), stdout) != out.size())
+            failed = true;
+        out.clear();
+    };
+    std::size_t count = 0;
     try {
-        Sheet sheet;
-        sheet.table.Open();
+        SheetHeader header;
+        std::string period;
+        bool started = false;
+        auto start = [&] {
+            AppendSheetJsonStart(out, header);
+            started = true;
+        };
         try {
-            OpenSheetFile(path, sheet);
+            ReadSheetFileInOrder(path, header, period, [&](const WorkerRow& row) {
+                if (!started)
+                    start();
+                AppendWorkerJson(out, row, count++ == 0);
+                if (out.size() >= kPiece)
+                    flush();
+            });
         } catch (const SheetFileError& error) {
             std::fprintf(stderr, "lavodc-cli dump: cannot read \"%s\": %s\n", path.c_str(), error.what());
             return 1;
         }
-        text = SheetJsonText(sheet);
+        if (!started)
+            start();
+        AppendSheetJsonEnd(out, count);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "lavodc-cli dump: %s\n", error.what());
         return 1;
     }
-    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0) {
-        std::fprintf(stderr, "lavodc-cli dump: cannot write the output: %s\n", std::strerror(errno));
-        return 1;
-    }
+    flush();
+    if (failed || std::fflush(stdout) != 0)
+        return writeFailed();
     return 0;
 }
 

@@ -7,6 +7,8 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -126,6 +128,19 @@ std::int32_t code(const Json& value, const std::string& place)
     throw SheetJsonError(place + " must be a whole number from -2147483648 to 2147483647");
 }
 
+// A field by its name spelt exactly as the table spells it; -1 for any other name.
+int exactFieldIndex(const std::string& name)
+{
+    static const std::unordered_map<std::string_view, int> indexes = [] {
+        std::unordered_map<std::string_view, int> map;
+        for (int i = 0; i < kFieldCount; ++i)
+            map.emplace(WorkerFields()[static_cast<std::size_t>(i)].name, i);
+        return map;
+    }();
+    const auto found = indexes.find(name);
+    return found == indexes.end() ? -1 : found->second;
+}
+
 const Json& objectOrEmpty(const Json& json, const char* key, const std::string& place)
 {
     static const Json empty = Json::object();
@@ -137,26 +152,79 @@ const Json& objectOrEmpty(const Json& json, const char* key, const std::string& 
     return *found;
 }
 
-WorkerRow rowFromJson(const Json& json, const std::string& place)
+} // namespace
+
+WorkerRow WorkerRowFromJson(const Json& json, const std::string& place)
 {
     if (!json.is_object())
-        throw SheetJsonError(place + " must be an object");
+        throw SheetJsonError(WorkerNotAnObject(place));
     WorkerRow row;
     for (const auto& [key, value] : json.items()) {
-        const int index = FieldIndex(key);
-        if (index < 0 || WorkerFields()[static_cast<std::size_t>(index)].name != key)
-            throw SheetJsonError(place + " has an unknown field \"" + key + "\"");
-        const std::string fieldPlace = where(place, key);
-        switch (WorkerFields()[static_cast<std::size_t>(index)].type) {
-        case FieldType::Integer: *IntegerSlot(row, index) = code(value, fieldPlace); break;
-        case FieldType::Float: *FloatSlot(row, index) = amount(value, fieldPlace); break;
-        case FieldType::String: *StringSlot(row, index) = cp949Text(value, fieldPlace); break;
-        }
+        const int index = WorkerFieldIndex(key);
+        if (index < 0)
+            throw SheetJsonError(UnknownWorkerField(place, key));
+        SetWorkerField(row, index, value, place);
     }
     return row;
 }
 
-} // namespace
+int WorkerFieldIndex(const std::string& name)
+{
+    return exactFieldIndex(name);
+}
+
+void SetWorkerField(WorkerRow& row, int index, const Json& value, const std::string& place)
+{
+    const FieldDef& def = WorkerFields()[static_cast<std::size_t>(index)];
+    const std::string fieldPlace = where(place, std::string(def.name));
+    switch (def.type) {
+    case FieldType::Integer: *IntegerSlot(row, index) = code(value, fieldPlace); break;
+    case FieldType::Float: *FloatSlot(row, index) = amount(value, fieldPlace); break;
+    case FieldType::String: *StringSlot(row, index) = cp949Text(value, fieldPlace); break;
+    }
+}
+
+std::string WorkerNotAnObject(const std::string& place)
+{
+    return place + " must be an object";
+}
+
+std::string UnknownWorkerField(const std::string& place, const std::string& name)
+{
+    return place + " has an unknown field \"" + name + "\"";
+}
+
+void AppendSheetJsonStart(std::string& out, const SheetHeader& header)
+{
+    out += "{\n  \"header\": {\n";
+    for (std::size_t i = 0; i < kHeaderFields.size(); ++i) {
+        appendKey(out, "    ", kHeaderFields[i].name);
+        appendQuoted(out, fromCp949(header.*kHeaderFields[i].value));
+        out += i + 1 < kHeaderFields.size() ? ",\n" : "\n";
+    }
+    out += "  },\n  \"workers\": [";
+}
+
+void AppendWorkerJson(std::string& out, const WorkerRow& row, bool first)
+{
+    out += first ? "\n    {\n" : ",\n    {\n";
+    for (int index = 0; index < kFieldCount; ++index) {
+        const FieldDef& def = WorkerFields()[static_cast<std::size_t>(index)];
+        appendKey(out, "      ", def.name);
+        switch (def.type) {
+        case FieldType::Integer: out += std::to_string(*IntegerSlot(row, index)); break;
+        case FieldType::Float: appendAmount(out, *FloatSlot(row, index)); break;
+        case FieldType::String: appendQuoted(out, fromCp949(*StringSlot(row, index))); break;
+        }
+        out += index + 1 < kFieldCount ? ",\n" : "\n";
+    }
+    out += "    }";
+}
+
+void AppendSheetJsonEnd(std::string& out, std::size_t count)
+{
+    out += count > 0 ? "\n  ]\n}\n" : "]\n}\n";
+}
 
 std::string SheetJsonText(const Sheet& sheet)
 {
@@ -164,31 +232,32 @@ std::string SheetJsonText(const Sheet& sheet)
     const int count = table.RecordCount();
     std::string out;
     out.reserve(1024 + static_cast<std::size_t>(count) * 1200);
-
-    out += "{\n  \"header\": {\n";
-    for (std::size_t i = 0; i < kHeaderFields.size(); ++i) {
-        appendKey(out, "    ", kHeaderFields[i].name);
-        appendQuoted(out, fromCp949(sheet.header.*kHeaderFields[i].value));
-        out += i + 1 < kHeaderFields.size() ? ",\n" : "\n";
-    }
-    out += "  },\n  \"workers\": [";
-    for (int i = 0; i < count; ++i) {
-        const WorkerRow& row = table.RowAt(i);
-        out += i == 0 ? "\n    {\n" : ",\n    {\n";
-        for (int index = 0; index < kFieldCount; ++index) {
-            const FieldDef& def = WorkerFields()[static_cast<std::size_t>(index)];
-            appendKey(out, "      ", def.name);
-            switch (def.type) {
-            case FieldType::Integer: out += std::to_string(*IntegerSlot(row, index)); break;
-            case FieldType::Float: appendAmount(out, *FloatSlot(row, index)); break;
-            case FieldType::String: appendQuoted(out, fromCp949(*StringSlot(row, index))); break;
-            }
-            out += index + 1 < kFieldCount ? ",\n" : "\n";
-        }
-        out += "    }";
-    }
-    out += count > 0 ? "\n  ]\n}\n" : "]\n}\n";
+    AppendSheetJsonStart(out, sheet.header);
+    for (int i = 0; i < count; ++i)
+        AppendWorkerJson(out, table.RowAt(i), i == 0);
+    AppendSheetJsonEnd(out, static_cast<std::size_t>(count));
     return out;
+}
+
+std::string WorkerPlace(std::size_t index)
+{
+    return "workers[" + std::to_string(index) + "]";
+}
+
+void ApplyHeaderJson(const Json& json, SheetHeader& header)
+{
+    if (!json.is_object())
+        throw SheetJsonError("header must be an object");
+    for (const auto& [key, value] : json.items()) {
+        const HeaderField* field = nullptr;
+        for (const HeaderField& candidate : kHeaderFields) {
+            if (key == candidate.name)
+                field = &candidate;
+        }
+        if (field == nullptr)
+            throw SheetJsonError("header has an unknown field \"" + key + "\"");
+        header.*field->value = cp949Text(value, where("header", key));
+    }
 }
 
 void SheetFromJson(const Json& json, Sheet& sheet)
@@ -201,17 +270,7 @@ void SheetFromJson(const Json& json, Sheet& sheet)
     }
 
     SheetHeader header = sheet.header;
-    const Json& headerJson = objectOrEmpty(json, "header", "header");
-    for (const auto& [key, value] : headerJson.items()) {
-        const HeaderField* field = nullptr;
-        for (const HeaderField& candidate : kHeaderFields) {
-            if (key == candidate.name)
-                field = &candidate;
-        }
-        if (field == nullptr)
-            throw SheetJsonError("header has an unknown field \"" + key + "\"");
-        header.*field->value = cp949Text(value, where("header", key));
-    }
+    ApplyHeaderJson(objectOrEmpty(json, "header", "header"), header);
 
     std::vector<WorkerRow> rows;
     const auto workers = json.find("workers");
@@ -220,7 +279,7 @@ void SheetFromJson(const Json& json, Sheet& sheet)
             throw SheetJsonError("workers must be a list");
         rows.reserve(workers->size());
         for (std::size_t i = 0; i < workers->size(); ++i)
-            rows.push_back(rowFromJson((*workers)[i], "workers[" + std::to_string(i) + "]"));
+            rows.push_back(WorkerRowFromJson((*workers)[i], WorkerPlace(i)));
     }
 
     sheet.header = std::move(header);

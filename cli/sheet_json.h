@@ -25,9 +25,27 @@ public:
 // sheet of many workers costs little more than its text.
 std::string SheetJsonText(const Sheet& sheet);
 
+// The same text in pieces, for a large sheet written out as it goes: the opening with the
+// header, each worker (`first` for the first one), the end after `count` workers.
+void AppendSheetJsonStart(std::string& out, const SheetHeader& header);
+void AppendWorkerJson(std::string& out, const WorkerRow& row, bool first);
+void AppendSheetJsonEnd(std::string& out, std::size_t count);
+
 // Fills an open sheet from `json`: header values missing from it keep what `sheet.header`
 // holds, worker fields missing from it take the values of a new row. The rows replace the
 // table's rows.
 void SheetFromJson(const Json& json, Sheet& sheet);
+
+// The pieces of SheetFromJson. The header values in `json` (which must be an object) set
+// those of `header`; a worker at `place` ("workers[3]", see WorkerPlace) becomes a row.
+void ApplyHeaderJson(const Json& json, SheetHeader& header);
+WorkerRow WorkerRowFromJson(const Json& json, const std::string& place);
+std::string WorkerPlace(std::size_t index);
+// The field of a worker named exactly `name` (-1: none), and setting it from a JSON value as
+// WorkerRowFromJson does, with the same errors; and the texts of its two other errors.
+int WorkerFieldIndex(const std::string& name);
+void SetWorkerField(WorkerRow& row, int index, const Json& value, const std::string& place);
+std::string WorkerNotAnObject(const std::string& place);
+std::string UnknownWorkerField(const std::string& place, const std::string& name);
 
 } // namespace lavodc::cli

@@ -229,6 +229,13 @@ void decodeCp949(std::string_view cp949, Emit&& emit)
 
 std::string toCp949(std::string_view utf8)
 {
+    // ASCII is the same in both, and most texts of a sheet are ASCII or empty.
+    bool ascii = true;
+    for (const char c : utf8)
+        ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+    if (ascii)
+        return std::string(utf8);
+
     // Validate first, so that an invalid sequence is reported as such and not as whatever
     // iconv makes of it.
     for (std::size_t i = 0; i < utf8.size();) {

@@ -288,21 +288,26 @@ std::string BracketPhone(std::string_view text, int areaWidth)
     return "(" + PadLeft(area, areaWidth, ' ') + ")" + PadLeft(localPart(digits), 9, ' ');
 }
 
-// Stored form to edit form. A non-empty text that does not begin with "(" (or has no ")") is not
-// a bracketed telephone; it is returned as it is, blanks removed.
+// Stored form to edit form. Only the layout BracketPhone makes is taken apart: "(", the area
+// code, ")", then a local part with its one "-" and one to four characters after it (exactly
+// four when there is anything before it). Any other text, "(02)" or "(02)1234" among them, is
+// returned as it is, blanks removed, so that no character of it is lost.
 std::string UnbracketPhone(std::string_view text)
 {
     const std::string t = RemoveBlanks(text);
     if (t.empty())
         return "   ";
-    const std::size_t close = t.find(')');
-    if (t[0] != '(' || close == std::string::npos)
+    const std::size_t dash = t.find('-');
+    if (t[0] != '(' || dash == std::string::npos || t.find('-', dash + 1) != std::string::npos)
+        return t;
+    const std::size_t tail = t.size() - dash - 1;
+    const std::size_t close = t.rfind(')', dash);
+    if (tail == 0 || tail > 4 || close == std::string::npos)
+        return t;
+    if (tail < 4 && close + 1 != dash)
         return t;
     const std::string area = t.substr(1, close - 1);
-    const std::string digits = RemoveChar('-', std::string_view(t).substr(close + 1));
-    if (digits.empty())
-        return PadLeft(area, 3, ' ');
-    return PadLeft(area, 3, ' ') + "-" + PadLeft(localPart(digits), 9, ' ');
+    return PadLeft(area, 3, ' ') + "-" + PadLeft(std::string_view(t).substr(close + 1), 9, ' ');
 }
 
 } // namespace lavodc

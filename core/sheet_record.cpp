@@ -68,7 +68,16 @@ double getAmount(const unsigned char* record, std::size_t offset)
     std::uint64_t u = 0;
     for (std::size_t i = 0; i < 8; ++i)
         u |= static_cast<std::uint64_t>(record[offset + i]) << (8 * i);
-    return static_cast<double>(static_cast<std::int64_t>(u)) / 10000.0;
+    double value = static_cast<double>(static_cast<std::int64_t>(u)) / 10000.0;
+    // Near the ends of the stored range the nearest double can lie just beyond it: take the next
+    // one inward, so that whatever was read can be saved again.
+    constexpr long double limit = 9223372036854775808.0L;   // 2^63
+    for (;;) {
+        const long double scaled = std::nearbyintl(static_cast<long double>(value) * 10000.0L);
+        if (scaled >= -limit && scaled < limit)
+            return value;
+        value = std::nextafter(value, 0.0);
+    }
 }
 
 void putKind(Bytes& bytes, char kind)

@@ -4,6 +4,7 @@
 // for bound views that can be frozen (nestably) during walks over the whole table.
 
 #include "worker_fields.h"
+#include "worker_order_key.h"
 
 #include <cstdint>
 #include <functional>
@@ -125,10 +126,8 @@ private:
     struct Entry {
         WorkerRow row;
         Bookmark id = 0;
-        std::u32string pNameKey;   // code points, precomputed for sorting
-        std::u32string nNameKey;
-        std::uint64_t pNamePrefix = 0;   // the first three code points, ordered as the keys
-        std::uint64_t nNamePrefix = 0;
+        OrderKey pNameKey;   // precomputed for sorting
+        OrderKey nNameKey;
     };
     using EntryPtr = std::unique_ptr<Entry>;
 

@@ -2,7 +2,6 @@
 // sorting once for a bulk load, switching orders.
 #include "core/worker_table.h"
 
-#include "core/cp949.h"
 
 #include <algorithm>
 #include <cctype>
@@ -26,34 +25,12 @@ std::string trimmedLower(std::string_view text)
     return result;
 }
 
-// The first three code points packed so that comparing two prefixes orders them as the
-// keys themselves; a shorter key sorts first. Equal prefixes need the whole keys.
-std::uint64_t keyPrefix(const std::u32string& key)
-{
-    std::uint64_t prefix = 0;
-    for (std::size_t i = 0; i < 3; ++i) {
-        const std::uint64_t code = i < key.size() ? static_cast<std::uint64_t>(key[i]) + 1 : 0;
-        prefix = (prefix << 21) | code;
-    }
-    return prefix;
-}
-
-int compareKeys(std::uint64_t prefixA, const std::u32string& keyA, std::uint64_t prefixB,
-                const std::u32string& keyB)
-{
-    if (prefixA != prefixB)
-        return prefixA < prefixB ? -1 : 1;
-    return keyA.compare(keyB);
-}
-
 } // namespace
 
 void WorkerTable::setKeys(Entry& entry)
 {
-    entry.pNameKey = cp949CodePoints(entry.row.pName);
-    entry.nNameKey = cp949CodePoints(entry.row.nName);
-    entry.pNamePrefix = keyPrefix(entry.pNameKey);
-    entry.nNamePrefix = keyPrefix(entry.nNameKey);
+    entry.pNameKey = MakeOrderKey(entry.row.pName);
+    entry.nNameKey = MakeOrderKey(entry.row.nName);
 }
 
 WorkerTable::EntryPtr WorkerTable::makeEntry(WorkerRow row)
@@ -68,8 +45,8 @@ WorkerTable::EntryPtr WorkerTable::makeEntry(WorkerRow row)
 
 bool WorkerTable::entryLess(const Entry& a, const Entry& b) const
 {
-    auto byName = [&] { return compareKeys(a.pNamePrefix, a.pNameKey, b.pNamePrefix, b.pNameKey); };
-    auto byJob = [&] { return compareKeys(a.nNamePrefix, a.nNameKey, b.nNamePrefix, b.nNameKey); };
+    auto byName = [&] { return CompareOrderKeys(a.pNameKey, b.pNameKey); };
+    auto byJob = [&] { return CompareOrderKeys(a.nNameKey, b.nNameKey); };
     const int first = byJob_ ? byJob() : byName();
     if (first != 0)
         return first < 0;

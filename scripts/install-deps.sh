@@ -12,6 +12,7 @@ packages=(
   python3-openpyxl python3-pil
   desktop-file-utils appstream shared-mime-info libglib2.0-bin
   cups cups-client printer-driver-cups-pdf libcups2-dev
+  clang libclang-rt-14-dev time
 )
 
 missing=()

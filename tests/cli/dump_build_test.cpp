@@ -5,6 +5,10 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -263,6 +267,47 @@ TEST_F(DumpBuildTest, BuildErrorsAreOneLineAndLeaveNoOutputFile)
     expectOneErrorLine(cli({"build", writeText("bad.json", "{"), existing}), "not valid JSON");
     EXPECT_EQ(slurp(existing), "old content");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 4);   // no leftovers
+}
+
+TEST_F(DumpBuildTest, DumpRefusesWhatIsNotARegularFileWithoutWaitingForIt)
+{
+    const std::string fifo = file("pipe.Lvo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    // A FIFO nobody writes to: reading it would wait for ever; the test's own deadline is ctest's.
+    expectOneErrorLine(cli({"dump", fifo}), kNotARegularFile);
+    expectOneErrorLine(cli({"dump", "/dev/null"}), kNotARegularFile);
+}
+
+TEST_F(DumpBuildTest, BuildRefusesAReadOnlyTargetAndLeavesIt)
+{
+    const std::string target = writeText("locked.Lvo", "old content");
+    bool immutable = false;
+    if (::geteuid() != 0) {
+        fs::permissions(target, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    } else {
+        // The super-user writes whatever the permissions say: make the file immutable instead.
+        const int fd = ::open(target.c_str(), O_RDONLY | O_CLOEXEC);
+        int flags = 0;
+        immutable = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0
+                 && (flags |= FS_IMMUTABLE_FL, ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0);
+        if (fd >= 0)
+            ::close(fd);
+        if (!immutable)
+            GTEST_SKIP() << "running as root and the file system has no immutable files";
+    }
+    const Outcome outcome = cli({"build", writeText("ok.json", kSheetJson), target});
+    expectOneErrorLine(outcome, std::strerror(::geteuid() == 0 ? EPERM : EACCES));
+    EXPECT_EQ(slurp(target), "old content");
+    if (immutable) {
+        const int fd = ::open(target.c_str(), O_RDONLY | O_CLOEXEC);
+        int flags = 0;
+        if (fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
+            flags &= ~FS_IMMUTABLE_FL;
+            ::ioctl(fd, FS_IOC_SETFLAGS, &flags);
+        }
+        if (fd >= 0)
+            ::close(fd);
+    }
 }
 
 } // namespace

@@ -302,19 +302,30 @@ INSTANTIATE_TEST_SUITE_P(QuorvaLib, UnbracketPhoneTest, ::testing::Values(
     UnbracketCase{"(042) 123-4567", "042- 123-4567"},
     UnbracketCase{"(  02)1234-5678", " 02-1234-5678"},
     UnbracketCase{"( 042) 123-4567", "042- 123-4567"},   // area padded to 3 whatever width it had
-    UnbracketCase{"(042)", "042"},
-    UnbracketCase{"(02)", " 02"},
-    UnbracketCase{"()", sp(3)},
+    UnbracketCase{"( 02)      -12", " 02-" + sp(6) + "-12"},
+    UnbracketCase{"(0)2)1234-5678", "0)2-1234-5678"},   // the last ")" before the local part
     UnbracketCase{"", sp(3)},
     UnbracketCase{"   ", sp(3)},
-    UnbracketCase{"( 02)      -12", " 02-" + sp(6) + "-12"},
     UnbracketCase{"(   ) 123-4567", sp(3) + "- 123-4567"},
     // Not beginning with "(" (or without ")"): the text as it is,
     // blanks removed.
     UnbracketCase{"0421234567", "0421234567"},
     UnbracketCase{"042-123-4567", "042-123-4567"},
     UnbracketCase{" 042 -", "042-"},
-    UnbracketCase{"(042", "(042"}));
+    UnbracketCase{"(042", "(042"},
+    // Beginning with "(" but without a local part BracketPhone would make: the text as it
+    // is too, every character kept.
+    UnbracketCase{"(042)", "(042)"},
+    UnbracketCase{"(02)", "(02)"},
+    UnbracketCase{"()", "()"},
+    UnbracketCase{"(02)1234", "(02)1234"},
+    UnbracketCase{"(0)42-", "(0)42-"},
+    UnbracketCase{"(02)-", "(02)-"},
+    UnbracketCase{"(02)12345-", "(02)12345-"},
+    UnbracketCase{"(02)12-34", "(02)12-34"},          // something before the "-" needs four after it
+    UnbracketCase{"(02)-12345", "(02)-12345"},        // more than four after the "-"
+    UnbracketCase{"(02)1-2-34", "(02)1-2-34"},        // a second "-"
+    UnbracketCase{"(0-2)1234-5678", "(0-2)1234-5678"}));
 
 TEST(QuorvaLib, PhoneRoundTripKeepsTheCharacters)
 {
@@ -325,6 +336,7 @@ TEST(QuorvaLib, PhoneRoundTripKeepsTheCharacters)
         "0421234567", "042 1234567", "042-", "02-", "-", "--", "042--", "1", "12345678901234",
         "042-123-4567", "02-1234-5678", "010-1234-5678", "02-12", "02-1234", "031-123",
         "\xB0\xA1", "\xB0\xA1-", "a-b-c", "042-1-2-3-4567",
+        "(02)1234", "(02)", "(0)42-", "()", "(", ")", "(02)-1234", "02-12)34", "(02-)", "()-1", ")-1234",
     };
     for (const char* text : texts) {
         for (int width : {3, 4}) {
@@ -352,7 +364,7 @@ TEST(QuorvaLib, PhoneRoundTripKeepsTheCharacters)
 
 TEST(QuorvaLib, PhoneEditFormTypedWithoutDashRoundTripsExactly)
 {
-    for (const char* text : {"0421234567", "042-", "-", "01012345678", "1"}) {
+    for (const char* text : {"0421234567", "042-", "-", "01012345678", "1", "(02)1234", "(02)", "(0)42-", "()"}) {
         SCOPED_TRACE(text);
         EXPECT_EQ(UnbracketPhone(BracketPhone(text, 3)), text);
         EXPECT_EQ(UnbracketPhone(BracketPhone(text, 4)), text);

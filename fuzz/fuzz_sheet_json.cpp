@@ -1,0 +1,81 @@
+// The JSON that lavodc-cli build reads, over arbitrary bytes: the stream reader ends and agrees
+// with reading the whole document, in the error it gives or in the header and rows it yields.
+#include "cli/sheet_json.h"
+#include "cli/sheet_json_stream.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Outcome {
+    std::string error;
+    std::string text;   // the sheet's JSON, rows in list order
+};
+
+std::string sheetText(const lavodc::SheetHeader& header, const std::vector<lavodc::WorkerRow>& rows)
+{
+    std::string out;
+    lavodc::cli::AppendSheetJsonStart(out, header);
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        lavodc::cli::AppendWorkerJson(out, rows[i], i == 0);
+    lavodc::cli::AppendSheetJsonEnd(out, rows.size());
+    return out;
+}
+
+Outcome asDocument(const std::string& text)
+{
+    using lavodc::cli::Json;
+    Outcome outcome;
+    try {
+        const Json json = Json::parse(text);
+        lavodc::SheetHeader header;
+        std::vector<lavodc::WorkerRow> rows;
+        if (!json.is_object())
+            throw lavodc::cli::SheetJsonError("the sheet must be a JSON object with \"header\" and \"workers\"");
+        // SheetFromJson sorts through the table; its checks, taken one by one, keep the list order.
+        lavodc::Sheet sheet;
+        sheet.table.Open();
+        lavodc::cli::SheetFromJson(json, sheet);
+        header = sheet.header;
+        const auto workers = json.find("workers");
+        if (workers != json.end())
+            for (std::size_t i = 0; i < workers->size(); ++i)
+                rows.push_back(lavodc::cli::WorkerRowFromJson((*workers)[i], lavodc::cli::WorkerPlace(i)));
+        outcome.text = sheetText(header, rows);
+    } catch (const std::exception& error) {
+        outcome.error = error.what();
+    }
+    return outcome;
+}
+
+Outcome asStream(const std::string& text)
+{
+    Outcome outcome;
+    try {
+        std::istringstream in(text);
+        lavodc::SheetHeader header;
+        std::vector<lavodc::WorkerRow> rows;
+        lavodc::cli::ReadSheetJson(in, header, {[&rows](lavodc::WorkerRow&& row) { rows.push_back(std::move(row)); },
+                                                [&rows] { rows.clear(); }});
+        outcome.text = sheetText(header, rows);
+    } catch (const std::exception& error) {
+        outcome.error = error.what();
+    }
+    return outcome;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    const Outcome document = asDocument(text);
+    const Outcome stream = asStream(text);
+    if (document.error != stream.error || document.text != stream.text)
+        std::abort();
+    return 0;
+}

@@ -1,0 +1,91 @@
+// Writes the seed inputs of the fuzz targets, each made by the program's own code: sheet files
+// from the writer, the JSON that dump prints, settings files, masks and texts of the form.
+#include "cli/sheet_json.h"
+#include "core/cp949.h"
+#include "core/ini_file.h"
+#include "core/sheet_file.h"
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace fs = std::filesystem;
+using namespace lavodc;
+
+namespace {
+
+fs::path root;
+
+void seed(const std::string& target, const std::string& name, const std::string& bytes)
+{
+    fs::create_directories(root / target);
+    std::ofstream(root / target / name, std::ios::binary) << bytes;
+}
+
+std::string slurp(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+Sheet sampleSheet(int workers)
+{
+    Sheet sheet;
+    sheet.table.Open();
+    ResetHeader(sheet.header, "2024.05");
+    sheet.header.gsName = K("서울 신축공사");
+    sheet.header.cmpTel = "02-123-4567";
+    sheet.header.MgrJmnNo = "800101-1234567";
+    for (int i = 0; i < workers; ++i) {
+        sheet.table.Append();
+        sheet.table.SetFieldText("pName", K(i % 2 ? "홍길동" : "김철수"));
+        sheet.table.SetFieldText("nName", K("보통인부"));
+        sheet.table.SetFieldText("nAddr", K("대전광역시 서구 둔산로 100"));
+        sheet.table.SetFieldText("nTel", "(042) 123-4567");
+        sheet.table.SetFieldFloat("nDay", 7.5);
+        sheet.table.SetFieldFloat("SmMny", 1234567 + i);
+        sheet.table.SetFieldTextAt(kFirstDayField + i, K("√"));
+        sheet.table.Post();
+    }
+    return sheet;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2)
+        return 2;
+    root = argv[1];
+    fs::create_directories(root);
+
+    for (int workers : {0, 1, 3}) {
+        Sheet sheet = sampleSheet(workers);
+        const fs::path lvo = root / ("sheet" + std::to_string(workers) + ".Lvo");
+        SaveSheetFile(lvo.string(), sheet);
+        const std::string bytes = slurp(lvo);
+        fs::remove(lvo);
+        seed("fuzz_sheet_file", "sheet" + std::to_string(workers), bytes);
+        if (workers == 3)   // workers first, then the header records, and a short tail
+            seed("fuzz_sheet_file", "reordered", bytes.substr(3 * kRecordSize) + bytes.substr(0, 3 * kRecordSize) + "tail");
+        seed("fuzz_sheet_json", "sheet" + std::to_string(workers), cli::SheetJsonText(sheet));
+    }
+    seed("fuzz_sheet_json", "small", R"({"header": {"gsyear": "2024"}, "workers": [{"pName": "x", "HCODE": -1, "nDay": 0.5}]})");
+
+    const std::string ini = std::string("[") + K("근로내역") + "]\r\nfTop=20\r\nfLft=0x10\r\n\r\n[" + K("작업폴더")
+                          + "]\r\nwPath=/home/" + K("자료") + "/\r\n; comment\r\n";
+    seed("fuzz_ini_file", "settings", K("작업폴더") + std::string(1, '\0') + "wPath" + std::string(1, '\0') + "/tmp/"
+                                          + std::string(1, '\0') + ini);
+    seed("fuzz_ini_file", "new", std::string("s\0k\0v\0", 6));
+    seed("fuzz_ini_file", "quoted", std::string("A\0B\0\"q\"\0[a]\nb = ' x '\n[A]\nB=1\n", 30));
+
+    seed("fuzz_line_breaker", "address", std::string("\x50\x01\x0c", 3) + K("대전광역시 서구 둔산로 100 보람아파트 101-1203"));
+    seed("fuzz_line_breaker", "name", std::string("\x14\x00\x0a", 3) + K("홍길동 보통인부"));
+    seed("fuzz_line_breaker", "lines", std::string("\x30\x01\x05", 3) + "abc-def ghi\r\njkl\nmno " + K("가"));
+
+    for (const char* mask : {"999999\\-9999999;0;_", "999\\-99\\-99999;0;_", "####;1;_", "##;1;_",
+                             "######-#######;1;_", "LLaaCC;0; "})
+        seed("fuzz_edit_mask", std::string("mask") + std::to_string(std::string(mask).size()),
+             std::string(mask) + std::string(1, '\0') + "800101-1234567");
+    return 0;
+}
