@@ -7,6 +7,7 @@
 #include "app_test_folder.h"
 #include "core/cp949.h"
 #include "core/sheet_file.h"
+#include "editing/day_strip.h"
 #include "scripted_prompts.h"
 
 #include <QCoreApplication>
@@ -40,6 +41,7 @@ protected:
         window->show();
         keeper = std::make_unique<RecoveryKeeper>(window->controller(), prompts, temp());
         keeper->start();
+        QObject::connect(window.get(), &Tmainf::sheetEdited, keeper.get(), &RecoveryKeeper::noteChange);
     }
     // As a crash leaves it: nothing closes, nothing is asked, the objects are simply gone.
     void crash()
@@ -141,9 +143,9 @@ TEST_F(RecoveryTest, ARestoredSheetSavesToTheFileItBelongedTo)
 TEST_F(RecoveryTest, TypingInTheHeaderAloneIsKeptToo)
 {
     startProgram();
+    window->gsName->setFocus();
     QTest::keyClicks(window->gsName, QStringLiteral("typed only"));
-    keeper->noteChange();   // what the window's edit signal delivers
-    EXPECT_FALSE(window->controller().SheetModified());
+    EXPECT_TRUE(window->controller().SheetModified());
     ASSERT_TRUE(waitForCopy());
     crash();
 
@@ -151,6 +153,23 @@ TEST_F(RecoveryTest, TypingInTheHeaderAloneIsKeptToo)
     startProgram();
     EXPECT_EQ(window->gsName->text(), QStringLiteral("typed only"));
     EXPECT_TRUE(window->controller().SheetModified());
+}
+
+TEST_F(RecoveryTest, ADayToggledAfterTheFirstCopyIsInTheNextOne)
+{
+    startProgram();
+    addWorker("홍길동", 1);
+    ASSERT_TRUE(waitForCopy());
+    // The sheet is marked already; only the window's edit signal tells of this change.
+    window->CuntGrid->selectDay(9);
+    window->CuntGrid->CuntGridDblClick();
+    ASSERT_TRUE(window->controller().SheetModified());
+    ASSERT_TRUE(waitForCopy());
+    crash();
+
+    prompts.expectConfirm(true);
+    startProgram();
+    EXPECT_EQ(window->sheet().table.FieldText("d10"), kDayMark);
 }
 
 TEST_F(RecoveryTest, NoDeletesTheCopy)
