@@ -1,5 +1,6 @@
 // Runs the built lavodc-cli next and import on sheets written here, and reads the results back.
 #include "core/cp949.h"
+#include "core/quorva_lib.h"
 #include "core/sheet_file.h"
 
 #include <gtest/gtest.h>
@@ -173,6 +174,51 @@ TEST_F(MonthCliTest, ImportFailuresExitNonZeroAndWriteNothing)
     }
     EXPECT_EQ(cli("import " + quoted(sheet)).exitCode, 2);
     EXPECT_EQ(cli("next " + quoted(sheet)).exitCode, 2);
+}
+
+} // namespace
+} // namespace lavodc
+
+namespace lavodc {
+namespace {
+
+// What the worker list exports comes back as the same workers when it is imported into an
+// empty sheet; the day marks are not in the list, so they and their count stay behind.
+TEST_F(MonthCliTest, AnExportedWorkerListImportsBackIntoAnEmptySheet)
+{
+    std::vector<WorkerRow> rows = {worker("홍길동", "800101-1234560", ""),
+                                   worker("김철수", "750505-1234564", "2.부득이한 개인사정"),
+                                   worker("이영희", "900909-2234561", "")};
+    rows[1].nTel = BracketPhone("", 3);   // an empty telephone as the entry dialog stores it
+    rows[2].nDay = 7.5;
+    rows[2].SmMny = 1234567;
+    rows[2].nName = K("U.건설단순노무자");
+    rows[2].nAddr = K("대전광역시 서구 둔산로 100");
+    const fs::path sheet = writeSheet("crew.Lvo", "2024", "05", rows);
+    const fs::path list = dir / "crew.xlsx";
+    const Outcome exported = cli("xlsx " + quoted(sheet) + " " + quoted(list));
+    ASSERT_EQ(exported.exitCode, 0) << exported.output;
+
+    const fs::path empty = writeSheet("empty.Lvo", "2024", "06", {});
+    const Outcome imported = cli("import " + quoted(empty) + " " + quoted(list) + " " + quoted(dir / "out.Lvo"));
+    ASSERT_EQ(imported.exitCode, 0) << imported.output;
+
+    const Sheet before = read(sheet);
+    const Sheet after = read(dir / "out.Lvo");
+    ASSERT_EQ(after.table.RecordCount(), before.table.RecordCount());
+    for (int i = 0; i < before.table.RecordCount(); ++i) {
+        const WorkerRow& a = before.table.RowAt(i);
+        const WorkerRow& b = after.table.RowAt(i);
+        EXPECT_EQ(b.pName, a.pName);
+        EXPECT_EQ(b.JmnNo, a.JmnNo);
+        EXPECT_EQ(b.nName, a.nName);
+        EXPECT_EQ(b.nAddr, a.nAddr);
+        EXPECT_EQ(b.nTel, a.nTel);
+        EXPECT_EQ(b.nEtc, a.nEtc);
+        EXPECT_EQ(b.nDay, a.nDay);
+        EXPECT_EQ(b.SmMny, a.SmMny);
+        EXPECT_EQ(b.cDate, "2024.06");
+    }
 }
 
 } // namespace
