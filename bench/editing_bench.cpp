@@ -1,0 +1,136 @@
+// The editing surface on large sheets, with the worker list and the day strip shown: loading
+// the rows as Open does, toggling a day, recounting every worker and changing the order.
+#include "core/cp949.h"
+#include "core/day_marks.h"
+#include "editing/day_strip.h"
+#include "editing/worker_list_view.h"
+#include "services/prompts.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace lavodc;
+
+class SilentPrompts : public Prompts {
+public:
+    void InfoBox(const QString&) override {}
+    bool ConfirmBox(const QString&) override { return true; }
+    SaveAnswer AskSaveChanges(const QString&) override { return SaveAnswer::No; }
+    std::optional<QString> OpenFileName(const FileDialogRequest&) override { return std::nullopt; }
+    std::optional<QString> SaveFileName(const FileDialogRequest&) override { return std::nullopt; }
+    void ErrorBox(const QString&) override {}
+    void MessageBox(const QString&, const QString&) override {}
+    void Beep() override {}
+};
+
+std::vector<WorkerRow> makeRows(int workers)
+{
+    std::vector<WorkerRow> rows(static_cast<std::size_t>(workers));
+    const std::string jobs[] = {K("A.철근원"), K("G.목공"), K("U.건설단순노무자")};
+    for (int i = 0; i < workers; ++i) {
+        WorkerRow& row = rows[static_cast<std::size_t>(i)];
+        row.pName = K("홍길동") + std::to_string(i % 9973);
+        row.JmnNo = "800101-" + std::to_string(1000000 + i);
+        row.nName = jobs[i % 3];
+        row.nAddr = K("대전광역시 유성구 어은동");
+        for (int day = 0; day < kDayCount; day += 2)
+            row.days[static_cast<std::size_t>(day)] = std::string(kDayMark);
+        row.SmMny = 150000;
+    }
+    return rows;
+}
+
+// The table with both views of the main window on screen.
+struct ShownSheet {
+    explicit ShownSheet(int workers)
+    {
+        table.Open();
+        list.resize(1000, 600);
+        strip.resize(31 * 30 + 4, 39);
+        list.show();
+        strip.show();
+        table.ReplaceRows(makeRows(workers));
+        QApplication::processEvents();
+    }
+    WorkerTable table;
+    SilentPrompts prompts;
+    WorkerListView list{table};
+    DayStrip strip{table, prompts};
+};
+
+void BM_OpenShowsTheList(benchmark::State& state)
+{
+    ShownSheet sheet(0);
+    const std::vector<WorkerRow> rows = makeRows(int(state.range(0)));
+    for (auto _ : state) {
+        sheet.table.ReplaceRows(rows);
+        sheet.list.viewport()->repaint();
+    }
+}
+
+void BM_ToggleDay(benchmark::State& state)
+{
+    ShownSheet sheet(int(state.range(0)));
+    sheet.table.MoveTo(int(state.range(0)) / 2);
+    for (auto _ : state) {
+        sheet.strip.selectDay(4);
+        sheet.strip.CuntGridDblClick();
+        QApplication::processEvents();
+    }
+}
+
+void BM_RecountAll(benchmark::State& state)
+{
+    ShownSheet sheet(int(state.range(0)));
+    for (auto _ : state) {
+        sheet.table.RecountAllDays();
+        QApplication::processEvents();
+    }
+}
+
+void BM_SortByJobAndBack(benchmark::State& state)
+{
+    ShownSheet sheet(int(state.range(0)));
+    for (auto _ : state) {
+        sheet.table.SetIndexFieldNames(kByJobIndex);
+        QApplication::processEvents();
+        sheet.table.SetIndexFieldNames(kByNameIndex);
+        QApplication::processEvents();
+    }
+}
+
+void BM_ScrollAPage(benchmark::State& state)
+{
+    ShownSheet sheet(int(state.range(0)));
+    int row = 0;
+    for (auto _ : state) {
+        row = (row + 30) % int(state.range(0));
+        sheet.list.scrollTo(sheet.list.model()->index(row, 0));
+        sheet.list.viewport()->repaint();
+    }
+}
+
+BENCHMARK(BM_OpenShowsTheList)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ToggleDay)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RecountAll)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SortByJobAndBack)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ScrollAPage)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
