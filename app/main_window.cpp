@@ -17,6 +17,7 @@
 #include "editing/current_worker_line.h"
 #include "editing/day_strip.h"
 #include "editing/masked_line_edit.h"
+#include "editing/number_question.h"
 #include "editing/pending_input.h"
 #include "editing/worker_commands.h"
 #include "editing/worker_list_view.h"
@@ -326,19 +327,14 @@ void Tmainf::gsyearExit()
 
 bool Tmainf::MgrJmnNoExit()
 {
-    const std::string number = MgrJmnNo->maskedBytes();
-    if (RemoveChar('-', RemoveBlanks(number)).empty())
-        return true;
-    if (ChkJumin->CheckText(number))
-        return true;
     checkingNumber_ = true;
-    const bool accepted = prompts_.ConfirmBox(QStringLiteral("올바르지 못한 주민등록입니다. 허용하시겠습니까?"));
+    const NumberVerdict verdict = CheckNumberOnLeaving(MgrJmnNo->maskedBytes(), *ChkJumin, prompts_);
     checkingNumber_ = false;
-    if (accepted)
+    if (verdict == NumberVerdict::Accepted)
         cmpAddr->setFocus();
-    else
+    else if (verdict == NumberVerdict::Refused)
         MgrJmnNo->setFocus();
-    return accepted;
+    return verdict != NumberVerdict::Refused;
 }
 
 bool Tmainf::handleHeaderEnter(QObject* box)

@@ -2,7 +2,7 @@
 
 #include "core/batch_marks.h"
 #include "core/day_marks.h"
-#include "editing/byte_limit.h"
+#include "editing/day_cell_delegate.h"
 #include "editing/worker_table_model.h"
 #include "services/prompts.h"
 
@@ -11,27 +11,10 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QScrollBar>
-#include <QStyledItemDelegate>
 
 namespace lavodc {
 
 namespace {
-
-// The cell editor: a double-click in it is the grid's double-click.
-class BatchCellEditor : public QLineEdit {
-public:
-    BatchCellEditor(BatchGrid* grid, QWidget* parent) : QLineEdit(parent), grid_(grid) {}
-
-protected:
-    void mouseDoubleClickEvent(QMouseEvent* event) override
-    {
-        event->accept();
-        grid_->toggleCurrentDay();
-    }
-
-private:
-    BatchGrid* grid_;
-};
 
 bool isEnter(const QKeyEvent& key)
 {
@@ -40,50 +23,17 @@ bool isEnter(const QKeyEvent& key)
 
 } // namespace
 
-class BatchCellDelegate : public QStyledItemDelegate {
+class BatchCellDelegate : public DayCellDelegate {
 public:
-    explicit BatchCellDelegate(BatchGrid* grid) : QStyledItemDelegate(grid), grid_(grid) {}
-
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex&) const override
-    {
-        auto* editor = new BatchCellEditor(grid_, parent);
-        editor->setFrame(false);
-        editor->setAlignment(Qt::AlignCenter);
-        editor->setAttribute(Qt::WA_InputMethodEnabled, false);
-        LimitBytes(editor, 3);
-        grid_->openEditor_ = editor;
-        return editor;
-    }
-
-    void destroyEditor(QWidget* editor, const QModelIndex& index) const override
-    {
-        if (grid_->openEditor_ == editor)
-            grid_->openEditor_ = nullptr;
-        QStyledItemDelegate::destroyEditor(editor, index);
-    }
-
-    void setEditorData(QWidget* editor, const QModelIndex& index) const override
-    {
-        auto* box = static_cast<QLineEdit*>(editor);
-        box->setText(index.data(Qt::EditRole).toString());
-        box->setModified(false);
-    }
-
-    // Only what the user typed is stored: an editor closing after a toggle must not put the
-    // old text back.
-    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override
-    {
-        auto* box = static_cast<QLineEdit*>(editor);
-        if (!box->isModified())
-            return;
-        box->setModified(false);
-        model->setData(index, box->text(), Qt::EditRole);
-    }
+    explicit BatchCellDelegate(BatchGrid* grid)
+        : DayCellDelegate(grid, [grid] { grid->toggleCurrentDay(); }), grid_(grid) {}
 
 protected:
+    void prepareEditor(QLineEdit* editor) const override { editor->setAlignment(Qt::AlignCenter); }
+
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
     {
-        QStyledItemDelegate::initStyleOption(option, index);
+        DayCellDelegate::initStyleOption(option, index);
         if (index.column() == BatchGrid::kDayColumn)
             option->backgroundBrush = Qt::white;
     }
@@ -102,7 +52,7 @@ protected:
                 return true;
             }
         }
-        return QStyledItemDelegate::eventFilter(object, event);
+        return DayCellDelegate::eventFilter(object, event);
     }
 
 private:
@@ -117,7 +67,8 @@ BatchGrid::BatchGrid(WorkerTable& table, Prompts& prompts, QWidget* parent)
 {
     model_->setDaysEditable(true);
     setModel(model_);
-    setItemDelegate(new BatchCellDelegate(this));
+    delegate_ = new BatchCellDelegate(this);
+    setItemDelegate(delegate_);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed);
@@ -257,8 +208,8 @@ void BatchGrid::toggleCurrentDay()
     if (selectedColumn() != kDayColumn)
         return;
     // The open editor shows the old mark; it closes without storing anything.
-    if (openEditor_)
-        closeEditor(openEditor_, QAbstractItemDelegate::NoHint);
+    if (QWidget* editor = delegate_->openEditor())
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
     ToggleDayMark(table_, day_);
     emit daysEdited();
 }

@@ -4,11 +4,11 @@
 // text (at most the 3 bytes of a day mark); a double-click there toggles the mark. Neither
 // Insert nor Down on the last worker adds a row.
 
-#include <QPointer>
 #include <QTableView>
 
 namespace lavodc {
 
+class DayCellDelegate;
 class Prompts;
 class WorkerTable;
 class WorkerTableModel;
@@ -54,7 +54,7 @@ private:
     WorkerTable& table_;
     Prompts& prompts_;
     WorkerTableModel* model_;
-    QPointer<QWidget> openEditor_;
+    DayCellDelegate* delegate_ = nullptr;
     int day_ = 0;
     int column_ = kDayColumn;
     bool following_ = false;

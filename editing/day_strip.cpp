@@ -2,78 +2,28 @@
 
 #include "core/day_marks.h"
 #include "core/grid_columns.h"
-#include "editing/byte_limit.h"
+#include "editing/day_cell_delegate.h"
 #include "editing/worker_table_model.h"
 #include "services/prompts.h"
 
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QPointer>
-#include <QStyledItemDelegate>
 
 namespace lavodc {
 
-namespace {
-
-// The cell editor: a double-click in it is the strip's double-click.
-class DayCellEditor : public QLineEdit {
+// The strip's editors take its font and colours and its key maps.
+class DayStripCellDelegate : public DayCellDelegate {
 public:
-    DayCellEditor(DayStrip* strip, QWidget* parent) : QLineEdit(parent), strip_(strip) {}
+    explicit DayStripCellDelegate(DayStrip* strip)
+        : DayCellDelegate(strip, [strip] { strip->CuntGridDblClick(); }), strip_(strip) {}
 
 protected:
-    void mouseDoubleClickEvent(QMouseEvent* event) override
+    void prepareEditor(QLineEdit* editor) const override
     {
-        event->accept();
-        strip_->CuntGridDblClick();
-    }
-
-private:
-    DayStrip* strip_;
-};
-
-} // namespace
-
-class DayCellDelegate : public QStyledItemDelegate {
-public:
-    explicit DayCellDelegate(DayStrip* strip) : QStyledItemDelegate(strip), strip_(strip) {}
-
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex&) const override
-    {
-        auto* editor = new DayCellEditor(strip_, parent);
-        editor->setFrame(false);
         editor->setFont(strip_->font());
         editor->setPalette(strip_->palette());
-        editor->setAttribute(Qt::WA_InputMethodEnabled, false);
-        LimitBytes(editor, 3);
         strip_->installKeyFilters(editor);
-        strip_->openEditor_ = editor;
-        return editor;
-    }
-
-    void destroyEditor(QWidget* editor, const QModelIndex& index) const override
-    {
-        if (strip_->openEditor_ == editor)
-            strip_->openEditor_ = nullptr;
-        QStyledItemDelegate::destroyEditor(editor, index);
-    }
-
-    void setEditorData(QWidget* editor, const QModelIndex& index) const override
-    {
-        auto* box = static_cast<QLineEdit*>(editor);
-        box->setText(index.data(Qt::EditRole).toString());
-        box->setModified(false);
-    }
-
-    // Only what the user typed is stored: an editor closing after a toggle must not put
-    // the old text back.
-    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override
-    {
-        auto* box = static_cast<QLineEdit*>(editor);
-        if (!box->isModified())
-            return;
-        box->setModified(false);
-        model->setData(index, box->text(), Qt::EditRole);
     }
 
 private:
@@ -88,7 +38,8 @@ DayStrip::DayStrip(WorkerTable& table, Prompts& prompts, QWidget* parent)
 {
     model_->setDaysEditable(true);
     setModel(model_);
-    setItemDelegate(new DayCellDelegate(this));
+    delegate_ = new DayStripCellDelegate(this);
+    setItemDelegate(delegate_);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setEditTriggers(QAbstractItemView::CurrentChanged | QAbstractItemView::AnyKeyPressed
@@ -145,8 +96,8 @@ void DayStrip::addKeyFilter(QObject* filter)
 {
     keyFilters_.append(filter);
     installEventFilter(filter);
-    if (openEditor_)
-        openEditor_->installEventFilter(filter);
+    if (QWidget* editor = delegate_->openEditor())
+        editor->installEventFilter(filter);
 }
 
 void DayStrip::installKeyFilters(QWidget* editor)
@@ -157,8 +108,8 @@ void DayStrip::installKeyFilters(QWidget* editor)
 
 void DayStrip::commitTypedCell()
 {
-    if (openEditor_)
-        commitData(openEditor_);
+    if (QWidget* editor = delegate_->openEditor())
+        commitData(editor);
 }
 
 void DayStrip::mouseDoubleClickEvent(QMouseEvent* event)
@@ -178,8 +129,8 @@ void DayStrip::CuntGridDblClick()
     }
     const int day = selectedDay();
     // The open editor shows the old mark; it closes without storing anything.
-    if (openEditor_)
-        closeEditor(openEditor_, QAbstractItemDelegate::NoHint);
+    if (QWidget* editor = delegate_->openEditor())
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
     ToggleDayMark(table_, day);
     setFocus();
     if (day + 1 < kDayCount)

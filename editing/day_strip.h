@@ -3,11 +3,11 @@
 // a day and moves the selection to the next one; a cell can also be typed into (at most the
 // 3 bytes of a day mark), and the cell editor is always open on the selected day.
 
-#include <QPointer>
 #include <QTableView>
 
 namespace lavodc {
 
+class DayCellDelegate;
 class Prompts;
 class WorkerTable;
 class WorkerTableModel;
@@ -36,7 +36,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
-    friend class DayCellDelegate;
+    friend class DayStripCellDelegate;
     void installKeyFilters(QWidget* editor);
     void reopenEditor();
 
@@ -44,7 +44,7 @@ private:
     Prompts& prompts_;
     WorkerTableModel* model_;
     QList<QObject*> keyFilters_;
-    QPointer<QWidget> openEditor_;
+    DayCellDelegate* delegate_ = nullptr;
     int day_ = 0;
 };
 

@@ -10,6 +10,7 @@
 #include "editing/input_dialog.h"
 #include "editing/masked_line_edit.h"
 #include "editing/number_box.h"
+#include "editing/number_question.h"
 #include "editing/pending_input.h"
 #include "services/prompts.h"
 
@@ -175,19 +176,14 @@ void WorkerEntryPage::focusFirst()
 
 bool WorkerEntryPage::EdtJmnNoExit()
 {
-    const std::string number = EdtJmnNo->maskedBytes();
-    if (RemoveChar('-', RemoveBlanks(number)).empty())
-        return true;
-    if (ChkJumin->CheckText(number))
-        return true;
     checkingNumber_ = true;
-    const bool accepted = prompts_.ConfirmBox(QStringLiteral("올바르지 못한 주민등록입니다. 허용하시겠습니까?"));
+    const NumberVerdict verdict = CheckNumberOnLeaving(EdtJmnNo->maskedBytes(), *ChkJumin, prompts_);
     checkingNumber_ = false;
-    if (accepted)
+    if (verdict == NumberVerdict::Accepted)
         CmbnName->setFocus();
-    else
+    else if (verdict == NumberVerdict::Refused)
         EdtJmnNo->setFocus();
-    return accepted;
+    return verdict != NumberVerdict::Refused;
 }
 
 bool WorkerEntryPage::isDuplicateNumber(const std::string& number) const
