@@ -35,9 +35,21 @@ std::vector<WorkerRow> makeRows(int workers)
 {
     std::vector<WorkerRow> rows(static_cast<std::size_t>(workers));
     const std::string jobs[] = {K("A.철근원"), K("G.목공"), K("U.건설단순노무자")};
+    // Names as a crew has them: a few surnames, many given names.
+    const std::u32string surnames = U"김이박최정강조윤장임한오서신권황안송류홍";
+    const std::u32string syllables = U"민서준지현우진수영호성은하연재동희경태상도윤혜선주";
+    auto syllable = [](char32_t c) {
+        std::string utf8;
+        utf8 += char(0xE0 | (c >> 12));
+        utf8 += char(0x80 | ((c >> 6) & 0x3F));
+        utf8 += char(0x80 | (c & 0x3F));
+        return K(utf8);
+    };
     for (int i = 0; i < workers; ++i) {
         WorkerRow& row = rows[static_cast<std::size_t>(i)];
-        row.pName = K("홍길동") + std::to_string(i % 9973);
+        row.pName = syllable(surnames[std::size_t(i) % surnames.size()])
+                    + syllable(syllables[std::size_t(i / 20) % syllables.size()])
+                    + syllable(syllables[std::size_t(i / 500) % syllables.size()]);
         row.JmnNo = "800101-" + std::to_string(1000000 + i);
         row.nName = jobs[i % 3];
         row.nAddr = K("대전광역시 유성구 어은동");
