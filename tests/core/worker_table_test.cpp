@@ -479,3 +479,60 @@ TEST_F(StructureFileTest, AMissingFileNamesThePathAndTheReason)
 
 } // namespace
 } // namespace lavodc
+
+namespace lavodc {
+namespace {
+
+// Switching orders gives what a plain stable sort by the order keys gives, also for names
+// longer than the packed part of a key, names that share it, blanks and empty texts.
+TEST(WorkerTableSortTest, SwitchingOrdersMatchesAPlainStableSortByTheKeys)
+{
+    const std::vector<std::string> names = {
+        K("김민수"), K("김민"), K("김민수수수수수가"), K("김민수수수수수나"), K("이"), "", " ", K("박서준"),
+        "Abc", "abc", K("김민수수수수수"), K("홍길동"), K("A.철근원"), K("U.건설단순노무자"), K("U.건설단순노무원")};
+    std::vector<WorkerRow> rows;
+    unsigned seed = 12345;
+    auto next = [&seed] { seed = seed * 1103515245u + 12345u; return (seed >> 16) % 15; };
+    for (int i = 0; i < 600; ++i) {
+        WorkerRow row;
+        row.pName = names[next()];
+        row.nName = names[next()];
+        row.JmnNo = std::to_string(i);
+        rows.push_back(row);
+    }
+    WorkerTable table;
+    table.Open();
+    table.AppendRows(rows);
+
+    auto sameOrderAs = [&table](std::vector<WorkerRow> before, bool byJob) {
+        std::stable_sort(before.begin(), before.end(), [byJob](const WorkerRow& a, const WorkerRow& b) {
+            const int first = byJob ? CompareOrderKeys(MakeOrderKey(a.nName), MakeOrderKey(b.nName))
+                                    : CompareOrderKeys(MakeOrderKey(a.pName), MakeOrderKey(b.pName));
+            if (first != 0)
+                return first < 0;
+            return (byJob ? CompareOrderKeys(MakeOrderKey(a.pName), MakeOrderKey(b.pName))
+                          : CompareOrderKeys(MakeOrderKey(a.nName), MakeOrderKey(b.nName))) < 0;
+        });
+        for (int i = 0; i < table.RecordCount(); ++i)
+            if (table.RowAt(i).JmnNo != before[std::size_t(i)].JmnNo)
+                return false;
+        return true;
+    };
+    auto current = [&table] {
+        std::vector<WorkerRow> now;
+        for (int i = 0; i < table.RecordCount(); ++i)
+            now.push_back(table.RowAt(i));
+        return now;
+    };
+    for (int round = 0; round < 2; ++round) {
+        std::vector<WorkerRow> before = current();
+        table.SetIndexFieldNames(kByJobIndex);
+        EXPECT_TRUE(sameOrderAs(before, true)) << "round " << round;
+        before = current();
+        table.SetIndexFieldNames(kByNameIndex);
+        EXPECT_TRUE(sameOrderAs(before, false)) << "round " << round;
+    }
+}
+
+} // namespace
+} // namespace lavodc
