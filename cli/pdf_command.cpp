@@ -55,16 +55,8 @@ int writePdf(const PdfOptions& options)
 {
     Sheet sheet;
     ReadSheetToPrint(options.sheetPath, sheet);
-    WorkerTable& table = sheet.table;
-
-    report::TPtqLvodocf form(table);
-    table.First();
-    const int pages = form.Prepare();
-    CheckRangeWithin(options.report, pages);
-
-    form.SetMargins(report::MarginsFromShifts(options.report.topShift, options.report.leftShift));
-    form.SetCaptions(report::ReportCaptions(sheet.header, options.report.reportDate));
-    table.First();
+    report::TPtqLvodocf form(sheet.table);
+    const int pages = PrepareReport(form, sheet, options.report);
     const int drawn = report::SaveReportPdf(form, QString::fromStdString(options.pdfPath), options.report.firstPage,
                                             options.report.lastPage);
     std::printf("%s: %d of %d pages\n", options.pdfPath.c_str(), drawn, pages);
@@ -75,17 +67,11 @@ int writePdf(const PdfOptions& options)
 
 int runPdf(const std::vector<std::string>& args)
 {
-    try {
+    return RunReportCommand("pdf", [&args] {
         const PdfOptions options = parseOptions(args);
         const auto app = StartGui();
         return writePdf(options);
-    } catch (const UsageError& error) {
-        std::fprintf(stderr, "lavodc-cli pdf: %s\n", error.what());
-        return 2;
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "lavodc-cli pdf: %s\n", error.what());
-        return 1;
-    }
+    });
 }
 
 } // namespace lavodc::cli

@@ -62,15 +62,8 @@ int printSheet(const PrintOptions& options)
 
     Sheet sheet;
     ReadSheetToPrint(options.sheetPath, sheet);
-    WorkerTable& table = sheet.table;
-    report::TPtqLvodocf form(table);
-    table.First();
-    const int pages = form.Prepare();
-    CheckRangeWithin(options.report, pages);
-
-    form.SetMargins(report::MarginsFromShifts(options.report.topShift, options.report.leftShift));
-    form.SetCaptions(report::ReportCaptions(sheet.header, options.report.reportDate));
-    table.First();
+    report::TPtqLvodocf form(sheet.table);
+    const int pages = PrepareReport(form, sheet, options.report);
     try {
         const int sent = target.SendJob(form, printer, options.report.firstPage, options.report.lastPage, {});
         std::printf("%s: %d of %d pages sent to %s\n", options.sheetPath.c_str(), sent, pages,
@@ -94,17 +87,11 @@ int listPrinters()
 
 int runPrint(const std::vector<std::string>& args)
 {
-    try {
+    return RunReportCommand("print", [&args] {
         const PrintOptions options = parseOptions(args);
         const auto app = StartGui();
         return printSheet(options);
-    } catch (const UsageError& error) {
-        std::fprintf(stderr, "lavodc-cli print: %s\n", error.what());
-        return 2;
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "lavodc-cli print: %s\n", error.what());
-        return 1;
-    }
+    });
 }
 
 int runPrinters(const std::vector<std::string>& args)

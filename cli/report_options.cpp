@@ -5,6 +5,7 @@
 #include "services/qt_translation.h"
 
 #include <charconv>
+#include <cstdio>
 
 namespace lavodc::cli {
 namespace {
@@ -104,6 +105,30 @@ void CheckRangeWithin(const ReportOptions& options, int pages)
     if (options.lastPage > pages)
         throw UsageError("--pages " + std::to_string(options.firstPage) + "-" + std::to_string(options.lastPage) +
                          " goes past the last page (" + std::to_string(pages) + ")");
+}
+
+int PrepareReport(report::TPtqLvodocf& form, Sheet& sheet, const ReportOptions& options)
+{
+    sheet.table.First();
+    const int pages = form.Prepare();
+    CheckRangeWithin(options, pages);
+    form.SetMargins(report::MarginsFromShifts(options.topShift, options.leftShift));
+    form.SetCaptions(report::ReportCaptions(sheet.header, options.reportDate));
+    sheet.table.First();
+    return pages;
+}
+
+int RunReportCommand(const char* name, const std::function<int()>& command)
+{
+    try {
+        return command();
+    } catch (const UsageError& error) {
+        std::fprintf(stderr, "lavodc-cli %s: %s\n", name, error.what());
+        return 2;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "lavodc-cli %s: %s\n", name, error.what());
+        return 1;
+    }
 }
 
 } // namespace lavodc::cli

@@ -3,9 +3,11 @@
 // application the fonts and printers need, and the sheet read for printing.
 
 #include "core/sheet.h"
+#include "report/ptq_lvodoc.h"
 
 #include <QGuiApplication>
 
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -37,5 +39,13 @@ void ReadSheetToPrint(const std::string& path, Sheet& sheet);
 
 // A range past the last page of a form of `pages` pages is a mistake in the command line.
 void CheckRangeWithin(const ReportOptions& options, int pages);
+
+// The counting run of `form` over the sheet's table, the range checked against it, the margins
+// and captions set, and the table back on its first row for the printing run. The page count.
+int PrepareReport(report::TPtqLvodocf& form, Sheet& sheet, const ReportOptions& options);
+
+// Runs the command `name`: a mistake in the command line exits 2, a failure 1, each said on
+// one line after "lavodc-cli <name>: ".
+int RunReportCommand(const char* name, const std::function<int()>& command);
 
 } // namespace lavodc::cli
