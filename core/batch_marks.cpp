@@ -1,6 +1,7 @@
 #include "core/batch_marks.h"
 
 #include "core/cp949.h"
+#include "core/day_marks.h"
 
 namespace lavodc {
 
@@ -35,12 +36,8 @@ void MarkDayForEveryone(WorkerTable& table, int dayIndex)
         return;
     const WorkerTable::Bookmark mark = table.GetBookmark();
     FreezeScope frozen(table);
-    for (table.First(); !table.Eof(); table.Next()) {
-        table.Edit();
-        table.SetFieldTextAt(kFirstDayField + dayIndex, kDayMark);
-        table.Post();
-        table.RecountDays();
-    }
+    for (table.First(); !table.Eof(); table.Next())
+        SetDayMark(table, dayIndex, kDayMark);
     table.GotoBookmark(mark);
     table.FreeBookmark(mark);
 }

@@ -6,6 +6,11 @@ namespace lavodc {
 
 namespace {
 
+bool canMark(const WorkerTable& table, int dayIndex)
+{
+    return table.Active() && !table.IsEmpty() && dayIndex >= 0 && dayIndex < kDayCount;
+}
+
 void storeDay(WorkerTable& table, int dayIndex, std::string_view value)
 {
     table.Edit();
@@ -18,7 +23,7 @@ void storeDay(WorkerTable& table, int dayIndex, std::string_view value)
 
 bool ToggleDayMark(WorkerTable& table, int dayIndex)
 {
-    if (!table.Active() || table.IsEmpty() || dayIndex < 0 || dayIndex >= kDayCount)
+    if (!canMark(table, dayIndex))
         return false;
     const bool marked = table.FieldTextAt(kFirstDayField + dayIndex) == kDayMark;
     storeDay(table, dayIndex, marked ? std::string_view() : kDayMark);
@@ -27,15 +32,10 @@ bool ToggleDayMark(WorkerTable& table, int dayIndex)
 
 bool SetDayMark(WorkerTable& table, int dayIndex, std::string_view text)
 {
-    if (!table.Active() || table.IsEmpty() || dayIndex < 0 || dayIndex >= kDayCount)
+    if (!canMark(table, dayIndex))
         return false;
-    storeDay(table, dayIndex, CutAtWholeCharacter(text, 3));
+    storeDay(table, dayIndex, cutToWholeCharacters(text, 3));
     return true;
-}
-
-std::string CutAtWholeCharacter(std::string_view cp949, std::size_t maxBytes)
-{
-    return std::string(WithoutDanglingHalf(cp949.substr(0, maxBytes)));
 }
 
 } // namespace lavodc

@@ -17,7 +17,4 @@ bool ToggleDayMark(WorkerTable& table, int dayIndex);
 // day `dayIndex` of the current row, and the row recounted. False on an empty table.
 bool SetDayMark(WorkerTable& table, int dayIndex, std::string_view text);
 
-// The first bytes of `cp949` that fit `maxBytes` without splitting a double-byte character.
-std::string CutAtWholeCharacter(std::string_view cp949, std::size_t maxBytes);
-
 } // namespace lavodc
