@@ -265,35 +265,32 @@ void Tmainf::recountAll() { commitPendingEdits(); runEditing([this] { workers_->
 
 void Tmainf::nextMonth()
 {
-    commitPendingEdits();
-    runEditing([this] {
-        const QString status = months_->NextMonthClick();
-        if (!status.isEmpty())
-            MsgPanel1->setText(status);
-    });
+    runWithStatus([this] { return months_->NextMonthClick(); });
 }
 
 void Tmainf::importWorkers()
 {
-    commitPendingEdits();
-    runEditing([this] {
-        const QString status = months_->ImportWorkersClick();
-        if (!status.isEmpty())
-            MsgPanel1->setText(status);
-    });
+    runWithStatus([this] { return months_->ImportWorkersClick(); });
 }
 
 void Tmainf::exportGrid(GridKind grid)
 {
-    commitPendingEdits();
-    runEditing([this, grid] {
+    runWithStatus([this, grid] {
         DesktopOpener opener;
         SystemClipboard clipboard;
-        const ExportResult result =
-            ExportGrid(sheet_.table, grid == GridKind::DayStrip ? DayStripColumns() : WorkerListColumns(),
-                       WorkFolderTarget(controller_.SheetFileName()), prompts_, opener, clipboard);
-        if (!result.statusText.isEmpty())
-            MsgPanel1->setText(result.statusText);
+        return ExportGrid(sheet_.table, grid == GridKind::DayStrip ? DayStripColumns() : WorkerListColumns(),
+                          WorkFolderTarget(controller_.SheetFileName()), prompts_, opener, clipboard)
+            .statusText;
+    });
+}
+
+void Tmainf::runWithStatus(const std::function<QString()>& command)
+{
+    commitPendingEdits();
+    runEditing([this, &command] {
+        const QString status = command();
+        if (!status.isEmpty())
+            MsgPanel1->setText(status);
     });
 }
 
@@ -344,22 +341,17 @@ bool Tmainf::handleHeaderEnter(QObject* box)
         cmpName->setFocus();
         return true;
     }
-    static const auto next = [](Tmainf* w, QObject* from) -> QWidget* {
-        const std::pair<QObject*, QWidget*> chain[] = {
-            {w->gsName, w->gsyear}, {w->gsyear, w->gmonth}, {w->gmonth, w->cmpNo}, {w->cmpNo, w->indNo},
-            {w->indNo, w->indName}, {w->indName, w->MgrName}, {w->MgrName, w->MgrJmnNo},
-            {w->MgrJmnNo, w->cmpAddr}, {w->cmpAddr, w->cmpTel}, {w->cmpName, w->WorkerList}};
-        for (const auto& [box, target] : chain)
-            if (box == from)
-                return target;
-        return nullptr;
-    };
-    QWidget* target = next(this, box);
-    if (!target)
-        return false;
-    markModified();
-    target->setFocus();
-    return true;
+    const std::pair<QObject*, QWidget*> chain[] = {
+        {gsName, gsyear}, {gsyear, gmonth}, {gmonth, cmpNo}, {cmpNo, indNo}, {indNo, indName},
+        {indName, MgrName}, {MgrName, MgrJmnNo}, {MgrJmnNo, cmpAddr}, {cmpAddr, cmpTel}, {cmpName, WorkerList}};
+    for (const auto& [from, target] : chain) {
+        if (from == box) {
+            markModified();
+            target->setFocus();
+            return true;
+        }
+    }
+    return false;
 }
 
 void Tmainf::runCommand(bool (DocumentController::*command)())

@@ -173,6 +173,8 @@ private:
     void runCommand(bool (DocumentController::*command)());
     // Runs an editing command; an error it does not handle ends it in the error box.
     void runEditing(const std::function<void()>& command);
+    // Runs a command that tells status panel 1 what it did (nothing when it says nothing).
+    void runWithStatus(const std::function<QString()>& command);
     void markModified();
     bool handleHeaderEnter(QObject* box);
     // What is typed but not stored yet (a composed syllable, a day cell) is stored first.
