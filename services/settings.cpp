@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QHash>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTemporaryFile>
@@ -93,10 +94,18 @@ QString defaultWorkFolder()
 
 // Whether the user can create files in `folder`, found by creating one: the permission bits
 // alone call any folder writable for root.
+// Probed once a folder for the run: every settings value read or written asks for the data
+// folder, and a file made and removed for each would be work for nothing.
 bool userCanWrite(const QString& folder)
 {
+    static QHash<QString, bool> known;
+    const auto found = known.constFind(folder);
+    if (found != known.constEnd())
+        return found.value();
     QTemporaryFile probe(folder + QStringLiteral(".lavodc-write-test-XXXXXX"));
-    return probe.open();   // removed again when `probe` goes
+    const bool writable = probe.open();   // removed again when `probe` goes
+    known.insert(folder, writable);
+    return writable;
 }
 
 } // namespace
