@@ -10,7 +10,9 @@
 #include "app/window_placement.h"
 #include "app/working_copy.h"
 #include "core/cp949.h"
+#include "core/phone_number.h"
 #include "core/quorva_lib.h"
+#include "editing/alt_typing.h"
 #include "editing/box_text.h"
 #include "editing/byte_limit.h"
 #include "editing/chk_edit.h"
@@ -182,6 +184,7 @@ void Tmainf::wireCommands()
 void Tmainf::wireEditing()
 {
     WatchPendingInput();
+    KeepAltFromTyping();
     workers_ = std::make_unique<WorkerCommands>(
         sheet_.table, prompts_, this, [this] { return sheet_.period; }, [this] { markModified(); });
     months_ = std::make_unique<MonthCommands>(sheet_, controller_, prompts_);
@@ -225,7 +228,9 @@ void Tmainf::wireEditing()
                                                  {MgrName, 10}, {cmpAddr, 70}, {cmpName, 10}};
     for (const auto& [box, bytes] : limits)
         LimitBytes(box, bytes);
-    LimitBytes(cmpTel, [](const std::string& text) { return BracketPhone(text, 4).size() <= 15; });
+    LimitBytes(
+        cmpTel, [](const std::string& text) { return BracketPhone(SplitPhoneNumber(text), 4).size() <= 15; },
+        [](QChar c) { return (c >= u'0' && c <= u'9') || c == u'-'; });
     // Any change the user makes to the header is a change to the sheet.
     for (QLineEdit* box : {static_cast<QLineEdit*>(gsName), static_cast<QLineEdit*>(gsyear),
                            static_cast<QLineEdit*>(gmonth), cmpNo, indNo, indName, MgrName,
@@ -334,6 +339,14 @@ bool Tmainf::MgrJmnNoExit()
     return verdict != NumberVerdict::Refused;
 }
 
+void Tmainf::showSplitTelephone()
+{
+    const std::string typed = BoxBytes(cmpTel);
+    const std::string split = SplitPhoneNumber(typed);
+    if (split != typed)
+        ShowBytes(cmpTel, split);
+}
+
 bool Tmainf::handleHeaderEnter(QObject* box)
 {
     CommitPendingInput(static_cast<QWidget*>(box));
@@ -385,6 +398,8 @@ bool Tmainf::eventFilter(QObject* watched, QEvent* event)
         const bool leftInWindow = reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
         if (watched == gsyear || watched == gmonth)
             gsyearExit();
+        else if (watched == cmpTel)
+            showSplitTelephone();
         else if (watched == MgrJmnNo && leftInWindow && !checkingNumber_)
             MgrJmnNoExit();
     }
@@ -486,7 +501,7 @@ void Tmainf::pullHeader(SheetHeader& header)
     header.MgrName = BoxBytes(MgrName);
     header.MgrJmnNo = MgrJmnNo->maskedBytes();
     header.cmpAddr = BoxBytes(cmpAddr);
-    header.cmpTel = BoxBytes(cmpTel);
+    header.cmpTel = SplitPhoneNumber(BoxBytes(cmpTel));
     header.cmpName = BoxBytes(cmpName);
 }
 

@@ -177,6 +177,8 @@ private:
     void runWithStatus(const std::function<QString()>& command);
     void markModified();
     bool handleHeaderEnter(QObject* box);
+    // The site telephone shown split into its groups once the clerk leaves it.
+    void showSplitTelephone();
     // What is typed but not stored yet (a composed syllable, a day cell) is stored first.
     void commitPendingEdits();
 

@@ -291,12 +291,14 @@ std::string BracketPhone(std::string_view text, int areaWidth)
 // Stored form to edit form. Only the layout BracketPhone makes is taken apart: "(", the area
 // code, ")", then a local part with its one "-" and one to four characters after it (exactly
 // four when there is anything before it). Any other text, "(02)" or "(02)1234" among them, is
-// returned as it is, blanks removed, so that no character of it is lost.
+// returned as it is, blanks removed, so that no character of it is lost. The blanks that pad
+// the stored form are not the clerk's: "(  02) 555-1234" gives back "02-555-1234" as typed,
+// and a local part of four digits or fewer joins its area ("1588-1234").
 std::string UnbracketPhone(std::string_view text)
 {
     const std::string t = RemoveBlanks(text);
     if (t.empty())
-        return "   ";
+        return {};
     const std::size_t dash = t.find('-');
     if (t[0] != '(' || dash == std::string::npos || t.find('-', dash + 1) != std::string::npos)
         return t;
@@ -307,7 +309,10 @@ std::string UnbracketPhone(std::string_view text)
     if (tail < 4 && close + 1 != dash)
         return t;
     const std::string area = t.substr(1, close - 1);
-    return PadLeft(area, 3, ' ') + "-" + PadLeft(std::string_view(t).substr(close + 1), 9, ' ');
+    const std::string_view local = std::string_view(t).substr(close + 1);
+    if (local.front() == '-')
+        return area + std::string(local);
+    return area + "-" + std::string(local);
 }
 
 } // namespace lavodc

@@ -4,6 +4,7 @@
 #include "core/csv_reader.h"
 #include "core/edit_mask.h"
 #include "core/grid_columns.h"
+#include "core/phone_number.h"
 #include "core/quorva_lib.h"
 #include "core/reg_number_checker.h"
 #include "core/sheet.h"
@@ -208,7 +209,7 @@ std::string StoredPhone(const std::string& cp949)
     std::string text = TrimLeading(cp949);
     if (!text.empty() && text[0] == '(')
         text = UnbracketPhone(text);
-    text = cutToWholeCharacters(TrimTrailing(text), 15);
+    text = cutToWholeCharacters(TrimTrailing(SplitPhoneNumber(text)), 15);
     return cutToWholeCharacters(BracketPhone(text, 3), 15);
 }
 

@@ -1,6 +1,7 @@
 #include "editing/byte_limit.h"
 
 #include "core/cp949.h"
+#include "editing/paste_filter.h"
 
 #include <QCoreApplication>
 #include <QInputMethodEvent>
@@ -97,16 +98,27 @@ private:
 
 } // namespace
 
-void LimitBytes(QLineEdit* box, int maxBytes)
+void LimitBytes(QLineEdit* box, int maxBytes, CharacterRule accepts)
 {
-    LimitBytes(box, [maxBytes](const std::string& bytes) { return int(bytes.size()) <= maxBytes; });
+    LimitBytes(box, [maxBytes](const std::string& bytes) { return int(bytes.size()) <= maxBytes; }, std::move(accepts));
 }
 
-void LimitBytes(QLineEdit* box, FitsRule fits)
+void LimitBytes(QLineEdit* box, FitsRule fits, CharacterRule accepts)
 {
     auto* validator = new ByteValidator(std::move(fits), box);
     box->setValidator(validator);
     box->installEventFilter(new InputMethodLimit(box, validator));
+    FilterPastes(box, [validator, accepts](const QLineEdit& target, const QString& pasted) {
+        QString kept;
+        for (const QChar c : pasted) {
+            if ((accepts && !accepts(c)) || !encoded(QString(c)))
+                continue;   // refused as typing would refuse it
+            if (!validator->fits(TextAfterInsert(target, kept + c)))
+                break;
+            kept += c;
+        }
+        return kept;
+    });
 }
 
 } // namespace lavodc

@@ -1,9 +1,11 @@
 #include "editing/entry_page.h"
 
 #include "core/cp949.h"
+#include "core/phone_number.h"
 #include "core/quorva_lib.h"
 #include "core/worker_entry_lists.h"
 #include "core/worker_table.h"
+#include "editing/alt_typing.h"
 #include "editing/box_text.h"
 #include "editing/byte_limit.h"
 #include "editing/chk_edit.h"
@@ -29,6 +31,8 @@ namespace {
 constexpr int kBoxHeight = 21;
 constexpr int kBoxLeft = 100;
 constexpr std::string_view kNumberMask = "######-#######;1;_";
+constexpr double kLargestLikelyWages = 100000000;
+constexpr double kLongestLikelyDay = 24;
 
 QLabel* caption(QWidget* page, const QString& text, int y, int width = 84)
 {
@@ -64,6 +68,7 @@ WorkerEntryPage::WorkerEntryPage(TInPutf& frame, WorkerTable& table, Prompts& pr
     setObjectName(QStringLiteral("WorkerEntryPage"));
     setFocusPolicy(Qt::StrongFocus);
     WatchPendingInput();
+    KeepAltFromTyping();
     build();
 }
 
@@ -97,7 +102,7 @@ void WorkerEntryPage::build()
     caption(this, QStringLiteral("전  화"), 135);
     EdtnTel = place(new QLineEdit(this), "EdtnTel", kBoxLeft, 135, 120);
     EdtnTel->setAttribute(Qt::WA_InputMethodEnabled, false);
-    LimitBytes(EdtnTel, 255);
+    LimitBytes(EdtnTel, 255, [](QChar c) { return c != u'(' && c != u')'; });
 
     caption(this, QStringLiteral("주  소"), 160);
     EdtnAddr = place(new QLineEdit(this), "EdtnAddr", kBoxLeft, 160, 305);
@@ -206,6 +211,8 @@ bool WorkerEntryPage::mOk0Click()
         EdtpName->setFocus();
         return false;
     }
+    if (!amountsConfirmed())
+        return false;
     const std::string number = EdtJmnNo->maskedBytes();
     const bool sameNumber = frame_.mode == TInPutf::ModifyMode && !table_.IsEmpty()
                             && number == table_.CurrentRow().JmnNo;
@@ -214,6 +221,22 @@ bool WorkerEntryPage::mOk0Click()
         return false;
     }
     store();
+    return true;
+}
+
+bool WorkerEntryPage::amountsConfirmed()
+{
+    // No daily worker's month holds these; a slip of the keyboard most likely did.
+    if (EdtSmMny->value() > kLargestLikelyWages
+        && !prompts_.ConfirmBox(QStringLiteral("임금총액이 100,000,000원을 넘습니다. 맞습니까?"))) {
+        EdtSmMny->setFocus();
+        return false;
+    }
+    if (EdtnDay->value() > kLongestLikelyDay
+        && !prompts_.ConfirmBox(QStringLiteral("일 평균 근로시간이 24시간을 넘습니다. 맞습니까?"))) {
+        EdtnDay->setFocus();
+        return false;
+    }
     return true;
 }
 
@@ -232,7 +255,7 @@ void WorkerEntryPage::store()
     table_.SetFieldText("JmnNo", EdtJmnNo->maskedBytes());
     table_.SetFieldText("nName", JobEntries()[std::size_t(qBound(0, CmbnName->currentIndex(), kJobEntryCount - 1))]);
     table_.SetFieldText("nAddr", BoxBytes(EdtnAddr));
-    table_.SetFieldText("nTel", BracketPhone(TrimTrailing(BoxBytes(EdtnTel)).substr(0, 15), 3));
+    table_.SetFieldText("nTel", BracketPhone(cutToWholeCharacters(TrimTrailing(SplitPhoneNumber(BoxBytes(EdtnTel))), 15), 3));
     if (CmbnEtc->currentIndex() >= 0)
         table_.SetFieldText("nEtc", ReasonEntries()[std::size_t(CmbnEtc->currentIndex())].stored);
     if (adding)
@@ -267,6 +290,13 @@ void WorkerEntryPage::moveFocusFrom(QObject* box)
 
 bool WorkerEntryPage::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::FocusOut && watched == EdtnTel) {
+        // The clerk sees the number as it will be stored: split into its groups.
+        const std::string split = SplitPhoneNumber(BoxBytes(EdtnTel));
+        if (split != BoxBytes(EdtnTel))
+            ShowBytes(EdtnTel, split);
+        return false;
+    }
     if (event->type() == QEvent::FocusOut && watched == EdtJmnNo && !checkingNumber_) {
         // Leaving the box inside the dialog runs the check; a window or pop-up taking the
         // focus for a while does not.

@@ -56,6 +56,8 @@ protected:
 private:
     void build();
     bool isDuplicateNumber(const std::string& number) const;
+    // Wages above 100,000,000 won or hours above 24 are stored only when the clerk says so.
+    bool amountsConfirmed();
     void store();
     void moveFocusFrom(QObject* box);
 

@@ -2,8 +2,12 @@
 
 #include "core/cp949.h"
 
+#include "editing/paste_filter.h"
+
 #include <QFocusEvent>
 #include <QKeyEvent>
+
+#include <algorithm>
 
 namespace lavodc {
 
@@ -84,11 +88,17 @@ std::string withoutLiterals(const EditMask& mask, std::string_view text)
 
 } // namespace
 
-MaskedLineEdit::MaskedLineEdit(QWidget* parent) : QLineEdit(parent) {}
+MaskedLineEdit::MaskedLineEdit(QWidget* parent) : MaskedLineEdit(QString(), parent) {}
 
 MaskedLineEdit::MaskedLineEdit(const QString& mask, QWidget* parent) : QLineEdit(parent)
 {
     setEditMask(mask);
+    FilterPastes(this, [this](const QLineEdit&, const QString& pasted) {
+        if (!mask_)
+            return pasted;
+        pasteText(pasted);
+        return QString();   // placed already
+    });
 }
 
 void MaskedLineEdit::setEditMask(const QString& mask)
@@ -178,6 +188,65 @@ void MaskedLineEdit::focusInEvent(QFocusEvent* event)
         setCursorPosition(0);
 }
 
+bool MaskedLineEdit::isMaskLiteral(QChar c) const
+{
+    for (std::size_t pos = 0; pos < mask_->length(); ++pos)
+        if (mask_->isLiteral(pos) && QLatin1Char(mask_->literalAt(pos)) == c)
+            return true;
+    return false;
+}
+
+std::size_t MaskedLineEdit::inputPositions() const
+{
+    std::size_t count = 0;
+    for (std::size_t pos = 0; pos < mask_->length(); ++pos)
+        if (!mask_->isLiteral(pos))
+            ++count;
+    return count;
+}
+
+void MaskedLineEdit::typeCharacter(QChar c)
+{
+    if (isMaskLiteral(c)) {
+        const auto at = std::size_t(cursorPosition());
+        const auto literalHere = [&](std::size_t pos) {
+            return pos < mask_->length() && mask_->isLiteral(pos) && QLatin1Char(mask_->literalAt(pos)) == c;
+        };
+        deselect();
+        if (literalHere(at))
+            setCursorPosition(int(at) + 1);
+        // Just past it (the box moved there after the last digit before it): nothing to do.
+        return;
+    }
+    if (c == u'+' || c == u'-' || !isAscii(c) || !c.isPrint())
+        return;
+    insert(QString(c));
+}
+
+void MaskedLineEdit::pasteText(const QString& text)
+{
+    std::string bytes;
+    for (const QChar c : text)
+        if (isAscii(c) && c != u' ')
+            bytes.push_back(char(c.unicode()));
+    const bool allDigits = !bytes.empty() && std::all_of(bytes.begin(), bytes.end(), [](char c) { return c >= '0' && c <= '9'; });
+    if (allDigits && bytes.size() == inputPositions()) {
+        // The bare digits of a whole number: laid out with the box's literals.
+        std::string laidOut;
+        std::size_t next = 0;
+        for (std::size_t pos = 0; pos < mask_->length(); ++pos)
+            laidOut.push_back(mask_->isLiteral(pos) ? mask_->literalAt(pos) : bytes[next++]);
+        bytes = laidOut;
+    }
+    if (hasShownLayout(*mask_, bytes) || (allDigits && bytes.size() == mask_->length())) {
+        setMaskedBytes(bytes);
+        setCursorPosition(int(mask_->length()));
+        return;
+    }
+    for (const QChar c : text)
+        typeCharacter(c);
+}
+
 void MaskedLineEdit::keyPressEvent(QKeyEvent* event)
 {
     if (mask_) {
@@ -187,6 +256,12 @@ void MaskedLineEdit::keyPressEvent(QKeyEvent* event)
                 event->ignore();
                 return;
             }
+        }
+        const bool command = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+        if (typed.size() == 1 && typed.at(0).isPrint() && !command) {
+            typeCharacter(typed.at(0));
+            event->accept();
+            return;
         }
     }
     QLineEdit::keyPressEvent(event);

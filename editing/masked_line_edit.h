@@ -30,12 +30,21 @@ public:
     void setMaskedText(const QString& text);
     void setMaskedBytes(std::string_view cp949);
 
+    // What a paste puts in: a whole number (with or without its literals) fills the box from
+    // its first position; anything else is typed at the caret, character by character.
+    void pasteText(const QString& text);
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
 
 private:
     std::string shownBytes() const;
+    // Typing one character as a clerk does: a literal typed where the box shows it (or just
+    // past it) moves past it and never fills a position; signs fill nothing.
+    void typeCharacter(QChar c);
+    bool isMaskLiteral(QChar c) const;
+    std::size_t inputPositions() const;
 
     QString maskText_;
     std::optional<EditMask> mask_;

@@ -1,24 +1,83 @@
 #include "editing/number_box.h"
 
-#include <QRegularExpressionValidator>
+#include "editing/paste_filter.h"
+
+#include <QFocusEvent>
+#include <QMouseEvent>
+#include <QValidator>
 #include <cmath>
 
 namespace lavodc {
 
+namespace {
+
+constexpr int kWholeDigits = 14;
+constexpr int kDecimals = 4;
+
+// A sign, up to 14 whole digits (grouping commas allowed), a point and up to 4 decimals.
+class AmountValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+
+    State validate(QString& input, int&) const override
+    {
+        int whole = 0;
+        int decimals = 0;
+        bool point = false;
+        for (qsizetype i = 0; i < input.size(); ++i) {
+            const QChar c = input.at(i);
+            if (c == u'-' && i == 0)
+                continue;
+            if (c == u',' && !point)
+                continue;
+            if (c == u'.' && !point) {
+                point = true;
+                continue;
+            }
+            if (c < u'0' || c > u'9')
+                return Invalid;
+            if (point ? ++decimals > kDecimals : ++whole > kWholeDigits)
+                return Invalid;
+        }
+        return Acceptable;
+    }
+};
+
+} // namespace
+
 NumberBox::NumberBox(QWidget* parent) : QLineEdit(parent)
 {
     setAttribute(Qt::WA_InputMethodEnabled, false);
-    setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?[0-9,]*\\.?[0-9]*")), this));
+    auto* validator = new AmountValidator(this);
+    setValidator(validator);
+    // A pasted "2,400,000원" brings its number.
+    FilterPastes(this, [validator](const QLineEdit& box, const QString& pasted) {
+        QString kept;
+        for (const QChar c : pasted) {
+            if (!(c.isDigit() || c == u',' || c == u'.' || c == u'-'))
+                continue;
+            QString candidate = TextAfterInsert(box, kept + c);
+            int pos = 0;
+            if (validator->validate(candidate, pos) == QValidator::Acceptable)
+                kept += c;
+        }
+        return kept;
+    });
     setText(formatted(0));
 }
 
 QString NumberBox::formatted(double value)
 {
-    const double rounded = std::round(value);
-    QString digits = QString::number(std::fabs(rounded), 'f', 0);
-    for (int i = digits.size() - 3; i > 0; i -= 3)
-        digits.insert(i, QLatin1Char(','));
-    return rounded < 0 ? QLatin1Char('-') + digits : digits;
+    QString text = QString::number(std::fabs(value), 'f', kDecimals);
+    while (text.endsWith(QLatin1Char('0')))
+        text.chop(1);
+    if (text.endsWith(QLatin1Char('.')))
+        text.chop(1);
+    const qsizetype point = text.indexOf(QLatin1Char('.'));
+    for (qsizetype i = (point < 0 ? text.size() : point) - 3; i > 0; i -= 3)
+        text.insert(i, QLatin1Char(','));
+    const bool negative = value < 0 && text != QLatin1String("0");
+    return negative ? QLatin1Char('-') + text : text;
 }
 
 QString NumberBox::plain(double value)
@@ -52,14 +111,39 @@ void NumberBox::focusInEvent(QFocusEvent* event)
     setText(plain(value_));
     QLineEdit::focusInEvent(event);
     selectAll();
+    clickSelectsAll_ = event->reason() == Qt::MouseFocusReason;
 }
 
 void NumberBox::focusOutEvent(QFocusEvent* event)
 {
     takeTypedValue();
     editing_ = false;
+    clickSelectsAll_ = false;
     QLineEdit::focusOutEvent(event);
     setText(formatted(value_));
+}
+
+void NumberBox::mousePressEvent(QMouseEvent* event)
+{
+    QLineEdit::mousePressEvent(event);
+    if (clickSelectsAll_)
+        selectAll();
+}
+
+void NumberBox::mouseMoveEvent(QMouseEvent* event)
+{
+    if (clickSelectsAll_)
+        return;
+    QLineEdit::mouseMoveEvent(event);
+}
+
+void NumberBox::mouseReleaseEvent(QMouseEvent* event)
+{
+    QLineEdit::mouseReleaseEvent(event);
+    if (clickSelectsAll_) {
+        clickSelectsAll_ = false;
+        selectAll();
+    }
 }
 
 } // namespace lavodc

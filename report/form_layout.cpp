@@ -152,6 +152,7 @@ Band detailBand()
     addLabel(band, "pName", {0.79, 3.44, 13.23, 7.14}, kBatang9, L, wrap);
     addLabel(band, "JmnNo", {15.35, 3.70, 23.55, 3.44}, kGulim8, TextAlign::Centre, LineRule::OneLine);
     addLabel(band, "nAddr", {41.28, 2.65, 56.89, 7.41}, kBatang9, L, wrap);
+    band.texts.back().addressAndPhone = true;
     addLabel(band, "nName", {99.75, 2.65, 19.84, 7.41}, kBatang9, L, wrap);
     addLabel(band, "nEtc", {244.74, 2.65, 20.64, 7.41}, kBatang9, L, wrap);
     addLabel(band, "nNal", {205.32, 4.50, 7.14, 3.44}, kBatang9, R, wrap);

@@ -44,6 +44,9 @@ struct TextItem {
     // An amount or a figure with its unit is never cut or wrapped away: one that is wider
     // than its box is drawn condensed to the box's width on its first line.
     bool keepWhole = false;
+    // The address box: address and telephone laid out on their own lines, each line wider
+    // than the box drawn condensed, never cut.
+    bool addressAndPhone = false;
 };
 
 enum class BandKind { PageHeader, ColumnHeader, Detail, PageFooter };

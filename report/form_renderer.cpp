@@ -1,5 +1,6 @@
 #include "report/form_renderer.h"
 
+#include "core/address_layout.h"
 #include "core/cp949.h"
 #include "core/quorva_lib.h"
 #include "report/report_filling.h"
@@ -110,6 +111,12 @@ std::vector<std::string> FormRenderer::VisibleLines(const TextItem& item, std::s
     if (text.empty())
         return {};
     const QtTextWidths& widths = widthsFor(item.font);
+    if (item.addressAndPhone) {
+        const auto [address, phone] = AddressAndPhone(text);
+        return AddressBoxLines(address, phone, item.box.width,
+                               VisibleLineCount(item.box.height, widths.LineHeight()),
+                               [&widths](std::string_view run) { return widths.TextWidth(run); });
+    }
     std::vector<std::string> lines = BreakLines(text, item.box.width, widths, item.lines);
     const auto shown = static_cast<std::size_t>(VisibleLineCount(item.box.height, widths.LineHeight()));
     if (lines.size() > shown)
@@ -232,6 +239,10 @@ void FormRenderer::drawText(Device& device, const TextItem& item, double bandTop
         return;
     for (const std::string& line : VisibleLines(item, text)) {
         const std::string_view visible = VisiblePart(line);
+        if (item.addressAndPhone && drawCondensed(device, widths, item, lineTop, visible)) {
+            lineTop += widths.LineHeight();
+            continue;
+        }
         const double width = widths.TextWidth(visible);
         double x = item.box.left;
         if (item.align == TextAlign::Centre)

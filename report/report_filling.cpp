@@ -10,11 +10,9 @@
 namespace lavodc::report {
 namespace {
 
-constexpr int kAddressWidth = 55;
 constexpr int kWageWidth = 11;
 constexpr int kNameBreak = 8;
 constexpr int kJobBreak = 13;
-constexpr int kAddressBreak = 36;
 
 // Drops a lead byte left without its partner by a cut.
 std::string withoutHalfCharacter(std::string text)
@@ -99,8 +97,22 @@ std::string WageText(double value)
 
 std::string AddressText(std::string_view nAddr, std::string_view nTel)
 {
-    std::string address = withoutHalfCharacter(cutToBytes(TrimTrailing(nAddr), kAddressWidth));
-    return PadRight(' ', address, kAddressWidth) + std::string(nTel);
+    std::string text = withoutHalfCharacter(Trim(nAddr));
+    for (char& c : text)
+        if (static_cast<unsigned char>(c) < 0x20)
+            c = ' ';   // a control character inside is no line break of the form's
+    const std::string phone = RemoveBlanks(nTel);
+    if (!phone.empty())
+        text += kAddressPhoneSeparator + phone;
+    return text;
+}
+
+std::pair<std::string_view, std::string_view> AddressAndPhone(std::string_view text)
+{
+    const std::size_t separator = text.find(kAddressPhoneSeparator);
+    if (separator == std::string_view::npos)
+        return {text, {}};
+    return {text.substr(0, separator), text.substr(separator + 1)};
 }
 
 std::string BreakPointText(std::string_view text, int limit)
@@ -108,6 +120,12 @@ std::string BreakPointText(std::string_view text, int limit)
     const std::string trimmed = TrimTrailing(text);
     const auto n = static_cast<std::size_t>(limit);
     if (trimmed.size() <= n)
+        return std::string(text);
+    // A blank within the limit is where the line breaks already ("John Smith"); a blank
+    // inserted elsewhere would split a word.
+    const std::size_t firstWord = trimmed.find_first_not_of(' ');
+    const std::size_t blank = trimmed.find(' ', firstWord == std::string::npos ? 0 : firstWord);
+    if (blank != std::string::npos && blank <= n)
         return std::string(text);
 
     // Classify byte n (1-based) reading from the start.
@@ -135,11 +153,6 @@ void pNamePrint(std::string& value)
 void nNamePrint(std::string& value)
 {
     value = BreakPointText(value, kJobBreak);
-}
-
-void nAddrPrint(std::string& value)
-{
-    value = BreakPointText(value, kAddressBreak);
 }
 
 void nNalPrint(std::string& value)
@@ -174,8 +187,6 @@ std::string PrintTimeText(std::string_view label, std::string_view stored)
         pNamePrint(value);
     else if (label == "nName" || label == "nEtc")
         nNamePrint(value);
-    else if (label == "nAddr")
-        nAddrPrint(value);
     else if (label == "nNal")
         nNalPrint(value);
     else if (label == "nDay")

@@ -8,6 +8,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace lavodc::report {
 
@@ -45,15 +46,18 @@ void FillDetailTexts(const WorkerRow& row, DetailTexts& labels);
 std::string PlainNumberText(double value);
 // The wage as the form shows it: grouped whole won, right-aligned in 11; empty without a value.
 std::string WageText(double value);
-// Address, trimmed and cut to 55 bytes, padded to 55, then the telephone from byte 56.
+// The address box's text: the whole address, then, when there is a telephone, a carriage
+// return and the telephone without its padding blanks. The form lays the two out itself.
+inline constexpr char kAddressPhoneSeparator = '\r';
 std::string AddressText(std::string_view nAddr, std::string_view nTel);
-// Inserts one blank so that a line break can fall before byte `limit` (read in CP949).
+std::pair<std::string_view, std::string_view> AddressAndPhone(std::string_view addressText);
+// Inserts one blank so that a line break can fall before byte `limit` (read in CP949),
+// unless a blank within the limit breaks the line already.
 std::string BreakPointText(std::string_view text, int limit);
 
 // Print-time rules; each gets the non-empty text about to be drawn and may replace it.
 void pNamePrint(std::string& value);
 void nNamePrint(std::string& value);   // also for nEtc
-void nAddrPrint(std::string& value);
 void nNalPrint(std::string& value);
 void nDayPrint(std::string& value);
 void SmMnyPrint(std::string& value);

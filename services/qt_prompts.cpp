@@ -91,9 +91,9 @@ std::unique_ptr<QFileDialog> QtPrompts::makeFileDialog(QWidget* parent, const Fi
     dialog->setAcceptMode(mode);
     // The open dialog takes a typed name of a missing file too; opening it then fails
     // with the reader's own error, as the command expects.
+    // A save dialog asks before it replaces a file that exists (in Korean, through Qt's
+    // translation), and a "아니요" there leaves the dialog open for another name.
     dialog->setFileMode(QFileDialog::AnyFile);
-    if (mode == QFileDialog::AcceptSave)
-        dialog->setOption(QFileDialog::DontConfirmOverwrite, true);
     dialog->setDefaultSuffix(request.defaultSuffix);
     if (!request.proposedName.isEmpty())
         dialog->selectFile(request.proposedName);

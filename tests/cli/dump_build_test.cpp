@@ -136,7 +136,7 @@ TEST_F(DumpBuildTest, BuildWritesWhatSaveWritesAndDumpShowsWhatOpenHolds)
     EXPECT_EQ(header.at("gsyear"), "2024");
     EXPECT_EQ(header.at("gmonth"), "5 ");
     EXPECT_EQ(header.at("MgrJmnNo"), "800101-       ");
-    EXPECT_EQ(header.at("cmpTel"), " 02- 123-4567");   // unbracketed as Open does it
+    EXPECT_EQ(header.at("cmpTel"), "02-123-4567");   // unbracketed as Open does it
     EXPECT_EQ(header.at("indName"), "건설협회");
     EXPECT_EQ(header.at("cmpName"), "김대표");
 

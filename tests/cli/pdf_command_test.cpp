@@ -174,6 +174,33 @@ TEST_F(PdfCommandTest, HoursWiderThanTheirBoxKeepTheirUnit)
         EXPECT_NE(text.find(expected), std::string::npos) << expected << " in " << text;
 }
 
+TEST_F(PdfCommandTest, ALongAddressAndItsTelephonePrintWhole)
+{
+    Sheet sheet;
+    sheet.period = "2010.01";
+    sheet.table.Open();
+    WorkerRow row = worker(0);
+    row.nAddr = toCp949("경기도 성남시 분당구 정자일로 1234번길 한빛아파트 101동 701호");
+    ASSERT_EQ(row.nAddr.size(), 61u);
+    row.nTel = "(031)1234-5678";
+    WorkerRow longest = worker(1);
+    longest.nAddr = toCp949("서울특별시 강남구 테헤란로 12345길 678 한빛타워 오피스텔 1702호 가나다");
+    ASSERT_EQ(longest.nAddr.size(), 70u);
+    longest.nTel = "(010)9876-5432";
+    sheet.table.AppendRows({row, longest});
+    const fs::path path = dir / "address.Lvo";
+    WriteSheetFile(path.string(), sheet);
+    const fs::path out = dir / "address.pdf";
+    ASSERT_EQ(pdf(path, out, "--date 2010.01.27").exitCode, 0);
+
+    // Line by line as a reader sees it: the telephone has a line of its own.
+    const std::string text = run("pdftotext -layout " + quoted(out) + " -").output;
+    const std::string flat = withoutBlanks(text);
+    for (const char* expected : {"한빛아파트101동701호", "(031)1234-5678", "1702호가나다", "(010)9876-5432"})
+        EXPECT_NE(flat.find(expected), std::string::npos) << expected << " in " << text;
+    EXPECT_EQ(flat.find("701호(031)"), std::string::npos) << text;
+}
+
 TEST_F(PdfCommandTest, NineWorkersMakeTwoPagesAndARangePrintsPart)
 {
     const fs::path sheet = writeSheet(9);

@@ -299,14 +299,18 @@ TEST_P(UnbracketPhoneTest, StoredFormToEditForm)
     EXPECT_EQ(UnbracketPhone(GetParam().text), GetParam().expected) << GetParam().text;
 }
 INSTANTIATE_TEST_SUITE_P(QuorvaLib, UnbracketPhoneTest, ::testing::Values(
-    UnbracketCase{"(042) 123-4567", "042- 123-4567"},
-    UnbracketCase{"(  02)1234-5678", " 02-1234-5678"},
-    UnbracketCase{"( 042) 123-4567", "042- 123-4567"},   // area padded to 3 whatever width it had
-    UnbracketCase{"( 02)      -12", " 02-" + sp(6) + "-12"},
+    // The edit form is what the clerk typed: the blanks that pad the stored form go.
+    UnbracketCase{"(042) 123-4567", "042-123-4567"},
+    UnbracketCase{"(  02)1234-5678", "02-1234-5678"},
+    UnbracketCase{"( 042) 123-4567", "042-123-4567"},
+    UnbracketCase{"(  02) 555-1234", "02-555-1234"},
+    UnbracketCase{"(010)1234-5678", "010-1234-5678"},
+    UnbracketCase{"( 02)      -12", "02-12"},          // four digits or fewer join the area
+    UnbracketCase{"(1588)    -1234", "1588-1234"},
     UnbracketCase{"(0)2)1234-5678", "0)2-1234-5678"},   // the last ")" before the local part
-    UnbracketCase{"", sp(3)},
-    UnbracketCase{"   ", sp(3)},
-    UnbracketCase{"(   ) 123-4567", sp(3) + "- 123-4567"},
+    UnbracketCase{"", ""},
+    UnbracketCase{"   ", ""},
+    UnbracketCase{"(   ) 123-4567", "-123-4567"},
     // Not beginning with "(" (or without ")"): the text as it is,
     // blanks removed.
     UnbracketCase{"0421234567", "0421234567"},
@@ -362,9 +366,11 @@ TEST(QuorvaLib, PhoneRoundTripKeepsTheCharacters)
     }
 }
 
-TEST(QuorvaLib, PhoneEditFormTypedWithoutDashRoundTripsExactly)
+TEST(QuorvaLib, PhoneEditFormRoundTripsExactlyAsTyped)
 {
-    for (const char* text : {"0421234567", "042-", "-", "01012345678", "1", "(02)1234", "(02)", "(0)42-", "()"}) {
+    for (const char* text : {"0421234567", "042-", "-", "01012345678", "1", "(02)1234", "(02)", "(0)42-", "()",
+                             "02-555-1234", "02-1234-5678", "042-123-4567", "010-9876-5432", "1588-1234",
+                             "0505-123-4567", "02-12"}) {
         SCOPED_TRACE(text);
         EXPECT_EQ(UnbracketPhone(BracketPhone(text, 3)), text);
         EXPECT_EQ(UnbracketPhone(BracketPhone(text, 4)), text);

@@ -200,7 +200,7 @@ TEST_F(SheetFileTest, ASheetWithoutWorkersIsThreeHeaderRecordsAndReadsBack)
     EXPECT_EQ(back.header.indName, sheet.header.indName);
     EXPECT_EQ(back.header.cmpAddr, sheet.header.cmpAddr);
     EXPECT_EQ(back.header.cmpName, sheet.header.cmpName);
-    EXPECT_EQ(back.header.cmpTel, " 02- 123-4567");   // the edit form UnbracketPhone gives back
+    EXPECT_EQ(back.header.cmpTel, "02-123-4567");     // as typed, without the stored padding
     EXPECT_EQ(back.period, CurrentPeriod());          // Open keeps today's month until a save
 }
 
@@ -320,7 +320,7 @@ TEST_F(SheetFileTest, WorkersBeforeTheHeaderRecordsReadTheSameAsTheStandardOrder
         EXPECT_EQ(s->header.gmonth, "12");
         EXPECT_EQ(s->header.MgrName, K("관리자"));
         EXPECT_EQ(s->header.gsName, K("현장"));
-        EXPECT_EQ(s->header.cmpTel, "042- 123-4567");
+        EXPECT_EQ(s->header.cmpTel, "042-123-4567");
         EXPECT_EQ(s->header.indName, K("조합"));
         EXPECT_EQ(s->header.indNo, "222");
         ASSERT_EQ(s->table.RecordCount(), 2);

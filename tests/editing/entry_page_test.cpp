@@ -10,7 +10,10 @@
 #include "editing_fixture.h"
 #include "tests/app/scripted_prompts.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -259,6 +262,112 @@ TEST_F(EntryPageTest, AFailingNumberAsksOnLeaving)
     EXPECT_TRUE(p.EdtJmnNoExit());
     p.EdtJmnNo->setMaskedBytes("");
     EXPECT_TRUE(p.EdtJmnNoExit());
+}
+
+TEST_F(EntryPageTest, UnlikelyAmountsAreStoredOnlyWhenTheClerkSaysSo)
+{
+    WorkerEntryPage& p = open(false);
+    p.EdtpName->setText(QStringLiteral("최신입"));
+    p.EdtSmMny->setValue(24000002600000.0);   // 2600000 typed after 2,400,000
+    prompts.expectConfirm(false);
+    EXPECT_FALSE(p.mOk0Click());
+    EXPECT_EQ(prompts.texts.back(), QStringLiteral("임금총액이 100,000,000원을 넘습니다. 맞습니까?"));
+    EXPECT_EQ(table.RecordCount(), 3);
+
+    p.EdtSmMny->setValue(100000000);   // the limit itself is no question
+    p.EdtnDay->setValue(75);
+    prompts.expectConfirm(false);
+    EXPECT_FALSE(p.mOk0Click());
+    EXPECT_EQ(prompts.texts.back(), QStringLiteral("일 평균 근로시간이 24시간을 넘습니다. 맞습니까?"));
+
+    // Asked once each, a yes stores the row.
+    p.EdtSmMny->setValue(150000000);
+    prompts.expectConfirm(true);
+    prompts.expectConfirm(true);
+    ASSERT_TRUE(p.mOk0Click());
+    EXPECT_EQ(table.FieldFloat("SmMny"), 150000000);
+    EXPECT_EQ(table.FieldFloat("nDay"), 75);
+}
+
+struct PhoneCase {
+    const char* typed;
+    const char* stored;
+};
+
+class EntryPhoneTest : public EntryPageTest, public ::testing::WithParamInterface<PhoneCase> {};
+
+TEST_P(EntryPhoneTest, TelephonesAreStoredSplitByTheNumberingPlan)
+{
+    WorkerEntryPage& p = open(false);
+    p.EdtpName->setText(QStringLiteral("최신입"));
+    p.EdtnTel->setFocus();
+    QGuiApplication::clipboard()->setText(QString::fromUtf8(GetParam().typed));
+    QTest::keyClick(p.EdtnTel, Qt::Key_V, Qt::ControlModifier);
+    ASSERT_TRUE(p.mOk0Click());
+    EXPECT_EQ(table.FieldText("nTel"), GetParam().stored);
+}
+
+INSTANTIATE_TEST_SUITE_P(Typed, EntryPhoneTest, ::testing::Values(
+    PhoneCase{"(010)4444-5555", "(010)4444-5555"},
+    PhoneCase{"01098765432", "(010)9876-5432"},
+    PhoneCase{"010 9876 5432", "(010)9876-5432"},
+    PhoneCase{"02.555.1234", "( 02) 555-1234"},
+    PhoneCase{"042-123-4567", "(042) 123-4567"},
+    PhoneCase{"15881234", "(1588)    -1234"},
+    PhoneCase{"12345", "12345"}));   // not a number of the plan: as typed
+
+TEST_F(EntryPageTest, ModifyShowsTheTelephoneAsItWasTyped)
+{
+    table.First();
+    table.Edit();
+    table.SetFieldText("nTel", "( 02) 555-1234");
+    table.Post();
+    WorkerEntryPage& p = open(true);
+    EXPECT_EQ(p.EdtnTel->text(), QStringLiteral("02-555-1234"));
+    ASSERT_TRUE(p.mOk0Click());
+    EXPECT_EQ(table.FieldText("nTel"), "( 02) 555-1234");
+}
+
+TEST_F(EntryPageTest, LeavingTheTelephoneShowsItSplit)
+{
+    WorkerEntryPage& p = open(false);
+    QApplication::setActiveWindow(&frame);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    p.EdtnTel->setFocus();
+    QTest::keyClicks(p.EdtnTel, QStringLiteral("01098765432"));
+    QTest::keyClick(p.EdtnTel, Qt::Key_Return);
+    EXPECT_EQ(p.EdtnTel->text(), QStringLiteral("010-9876-5432"));
+}
+
+TEST_F(EntryPageTest, AltLettersTypeNothingAlsoWhileComposing)
+{
+    WorkerEntryPage& p = open(false);
+    p.EdtpName->setFocus();
+    QTest::keyClick(p.EdtpName, Qt::Key_S, Qt::AltModifier);
+    EXPECT_TRUE(p.EdtpName->text().isEmpty());
+    QInputMethodEvent composing(QStringLiteral("홍"), {});
+    QCoreApplication::sendEvent(p.EdtpName, &composing);
+    QTest::keyClick(p.EdtpName, Qt::Key_S, Qt::AltModifier);
+    QInputMethodEvent commit;
+    commit.setCommitString(QStringLiteral("홍"));
+    QCoreApplication::sendEvent(p.EdtpName, &commit);
+    EXPECT_EQ(p.EdtpName->text(), QStringLiteral("홍"));
+    p.EdtnAddr->setFocus();
+    QTest::keyClick(p.EdtnAddr, Qt::Key_X, Qt::AltModifier);
+    EXPECT_TRUE(p.EdtnAddr->text().isEmpty());
+}
+
+TEST_F(EntryPageTest, APasteKeepsTheWholeCharactersThatFit)
+{
+    WorkerEntryPage& p = open(false);
+    p.EdtpName->setFocus();
+    QGuiApplication::clipboard()->setText(QStringLiteral("남궁민수철수"));   // 12 bytes
+    QTest::keyClick(p.EdtpName, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(p.EdtpName->text(), QStringLiteral("남궁민수철"));
+    p.EdtpName->clear();
+    QGuiApplication::clipboard()->setText(QStringLiteral("ab가나다라마"));
+    QTest::keyClick(p.EdtpName, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(p.EdtpName->text(), QStringLiteral("ab가나다라"));
 }
 
 TEST(EntryDialogPlace, CentresOverTheMainWindowTruncatingHalves)

@@ -4,6 +4,7 @@
 #include "core/cp949.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QKeyEvent>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -51,7 +52,56 @@ INSTANTIATE_TEST_SUITE_P(Masks, MaskedTyping, ::testing::Values(
     TypedCase{"999999\\-9999999;0;_", "85010112", "85010112"},
     TypedCase{"999999\\-9999999;0;_", "8501011234567", "8501011234567"},
     // Letters never fill a digit position.
-    TypedCase{"####;1;_", "ab12", "12  "}));
+    TypedCase{"####;1;_", "ab12", "12  "},
+    // A literal typed where the box shows it moves past it; it never fills a position.
+    TypedCase{"######-#######;1;_", "881130-2123458", "881130-2123458"},
+    TypedCase{"######-#######;1;_", "881130--2123458", "881130-2123458"},
+    TypedCase{"######-#######;1;_", "88-1130", "881130-       "},
+    TypedCase{"999999\\-9999999;0;_", "881130-2123458", "8811302123458"},
+    TypedCase{"####.##.##;1;_", "2026.12.10", "2026.12.10"},
+    TypedCase{"####.##.##;1;_", "20261210", "2026.12.10"},
+    // Signs are no part of a year, a month or a number.
+    TypedCase{"####;1;_", "-2026", "2026"},
+    TypedCase{"##;1;_", "+1", "1 "}));
+
+struct PasteCase {
+    const char* mask;
+    const char* before;     // the box's text before the paste (masked bytes)
+    const char* pasted;
+    const char* expected;
+};
+
+void PrintTo(const PasteCase& c, std::ostream* os) { *os << c.mask << " pasted '" << c.pasted << "'"; }
+
+class MaskedPasting : public ::testing::TestWithParam<PasteCase> {};
+
+TEST_P(MaskedPasting, FillsTheBoxAsTypingWould)
+{
+    const PasteCase& c = GetParam();
+    MaskedLineEdit box(QString::fromLatin1(c.mask));
+    box.setMaskedBytes(c.before);
+    box.setFocus();
+    box.home(false);
+    QGuiApplication::clipboard()->setText(QString::fromUtf8(c.pasted));
+    QTest::keyClick(&box, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(box.maskedBytes(), std::string(c.expected));
+    // Shift+Insert, the other paste key, does the same.
+    box.setMaskedBytes(c.before);
+    box.home(false);
+    QTest::keyClick(&box, Qt::Key_Insert, Qt::ShiftModifier);
+    EXPECT_EQ(box.maskedBytes(), std::string(c.expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(Masks, MaskedPasting, ::testing::Values(
+    PasteCase{"######-#######;1;_", "", "8811302123458", "881130-2123458"},
+    PasteCase{"######-#######;1;_", "", "881130-2123458", "881130-2123458"},
+    PasteCase{"######-#######;1;_", "", " 881130-2123458 ", "881130-2123458"},
+    PasteCase{"######-#######;1;_", "750505-1234567", "881130-2123458", "881130-2123458"},
+    PasteCase{"######-#######;1;_", "", "8811", "8811  -       "},
+    PasteCase{"999999\\-9999999;0;_", "", "881130-2123458", "8811302123458"},
+    PasteCase{"####.##.##;1;_", "", "2026.11.30", "2026.11.30"},
+    PasteCase{"####.##.##;1;_", "", "20261130", "2026.11.30"},
+    PasteCase{"####;1;_", "", "2026", "2026"}));
 
 TEST(MaskedLineEdit, ShowsLiteralsAndBlankCharacters)
 {

@@ -117,10 +117,7 @@ TEST(FillDetailTextsTest, RowLabelsFromOneWorkerAndABlankRowAfterTheLast)
     EXPECT_EQ(labels[kLabelNNal], "17");
     EXPECT_EQ(labels[kLabelNDay], "7.5");
     EXPECT_EQ(labels[kLabelSmMny], "  1,234,567");
-    const std::string address = labels[kLabelNAddr];
-    ASSERT_EQ(address.size(), 55u + 14u);
-    EXPECT_EQ(address.substr(55), "(042) 123-4567");
-    EXPECT_EQ(fromCp949(TrimTrailing(address.substr(0, 55))), "대전 서구 둔산동 123");
+    EXPECT_EQ(fromCp949(labels[kLabelNAddr]), "대전 서구 둔산동 123\r(042)123-4567");
 
     for (int row = 2; row <= 8; ++row) {
         ASSERT_TRUE(filling.QuickRepNeedData());
@@ -147,22 +144,28 @@ TEST(NumberTextTest, PlainDecimalAndWages)
     EXPECT_EQ(WageText(none), "");
 }
 
-TEST(AddressTextTest, TelephoneAlwaysStartsAtByte56)
+TEST(AddressTextTest, HoldsTheWholeAddressAndTheTelephoneApart)
 {
-    const std::string tel = "(02)1234-5678";
     struct Case {
         std::string address;   // CP949
-        std::string kept;      // what stands before the padding
+        std::string tel;
+        std::string expected;
     };
-    const std::string longAscii(60, 'x');
-    const std::string half = std::string(54, 'y') + toCp949("가");   // byte 55 is a lead byte
-    for (const Case& c : {Case{toCp949("  서울 중구 \t "), toCp949("서울 중구")}, Case{longAscii, longAscii.substr(0, 55)},
-                          Case{half, std::string(54, 'y')}, Case{"", ""}}) {
-        const std::string text = AddressText(c.address, tel);
-        ASSERT_EQ(text.size(), 55u + tel.size());
-        EXPECT_EQ(text.substr(55), tel);
-        EXPECT_EQ(TrimTrailing(text.substr(0, 55)), c.kept);
+    const std::string seventy(70, 'x');
+    const std::string half = std::string(69, 'y') + "\xB0";   // cut inside a syllable when stored
+    for (const Case& c : {
+             Case{toCp949("  서울 중구 \t "), "(02)1234-5678", toCp949("서울 중구") + "\r(02)1234-5678"},
+             Case{seventy, "(042) 123-4567", seventy + "\r(042)123-4567"},
+             Case{half, "", std::string(69, 'y')},
+             Case{toCp949("서울\r중구"), "   ", toCp949("서울 중구")},
+             Case{"", "(010)1234-5678", "\r(010)1234-5678"},
+         }) {
+        EXPECT_EQ(AddressText(c.address, c.tel), c.expected);
     }
+    const std::string text = toCp949("서울 중구") + "\r(02)1234-5678";
+    const auto [address, phone] = AddressAndPhone(text);
+    EXPECT_EQ(address, toCp949("서울 중구"));
+    EXPECT_EQ(phone, "(02)1234-5678");
 }
 
 TEST(BreakPointTextTest, CutFollowsTheCharacterAtTheLimit)
@@ -182,8 +185,13 @@ TEST(BreakPointTextTest, CutFollowsTheCharacterAtTheLimit)
              Case{"A가나다라", 8, "A가나다 라"},            // byte 8 is a first byte: cut at 7
              Case{"AB가나다라", 8, "AB가나 다라"},          // byte 8 is a second byte: cut at 6
              Case{"A.철근원", 13, "A.철근원"},
-             Case{"1.회사사정에 의한 이직", 13, "1.회사사정에  의한 이직"},
-             Case{"2.부득이한 개인사정", 13, "2.부득이한  개인사정"},   // byte 13 is a second byte: cut at 11
+             // A blank within the limit breaks the line already; nothing splits a word.
+             Case{"1.회사사정에 의한 이직", 13, "1.회사사정에 의한 이직"},
+             Case{"2.부득이한 개인사정", 13, "2.부득이한 개인사정"},
+             Case{"John Smith", 8, "John Smith"},
+             Case{"김 수한무거북", 8, "김 수한무거북"},
+             Case{"2.부득이한개인사정", 13, "2.부득이한개 인사정"},   // byte 13 is a first byte: cut at 12
+             Case{" ABCDEFGHIJ", 8, " ABCDEFG HIJ"},                // a leading blank is no break
          }) {
         EXPECT_EQ(fromCp949(BreakPointText(toCp949(c.text), c.limit)), c.expected) << c.text;
     }
@@ -205,7 +213,8 @@ TEST(PrintTimeTextTest, RulesApplyOnlyToTheirLabelsAndNeverToEmptyText)
              Case{"SmMny", "  1,234,567", "  1,234,567"},
              Case{"SmMny", "", ""},
              Case{"pName", "가나다라마", "가나다 라마"},
-             Case{"nEtc", "1.회사사정에 의한 이직", "1.회사사정에  의한 이직"},
+             Case{"nEtc", "1.회사사정에 의한 이직", "1.회사사정에 의한 이직"},
+             Case{"nAddr", "서울 중구\r(02)1234-5678", "서울 중구\r(02)1234-5678"},
              Case{"nName", "", ""},
              Case{"JmnNo", "800101-1234567", "800101-1234567"},
              Case{"d01", "√", "√"},
@@ -214,24 +223,6 @@ TEST(PrintTimeTextTest, RulesApplyOnlyToTheirLabelsAndNeverToEmptyText)
          }) {
         EXPECT_EQ(fromCp949(PrintTimeText(c.label, toCp949(c.stored))), c.drawn) << c.label << " " << c.stored;
     }
-}
-
-TEST(PrintTimeTextTest, AddressGetsItsBreakWithinTheFirst36Bytes)
-{
-    const std::string stored = AddressText(toCp949("대전광역시 유성구 어은동 한빛아파트 101동"), "(042) 123-4567");
-    const std::string drawn = PrintTimeText("nAddr", stored);
-    const std::string trimmed = TrimTrailing(stored);
-    ASSERT_EQ(drawn.size(), trimmed.size() + 1);
-    std::size_t inserted = 0;
-    while (inserted < trimmed.size() && drawn[inserted] == trimmed[inserted])
-        ++inserted;
-    EXPECT_LE(inserted, 36u);
-    EXPECT_EQ(drawn[inserted], ' ');
-    EXPECT_EQ(drawn.substr(inserted + 1), trimmed.substr(inserted));
-    EXPECT_EQ(drawn.substr(drawn.size() - 14), "(042) 123-4567");
-
-    const std::string shortAddress = AddressText(toCp949("서울 중구"), "");
-    EXPECT_EQ(PrintTimeText("nAddr", shortAddress), shortAddress);
 }
 
 } // namespace

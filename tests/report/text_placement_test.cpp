@@ -54,6 +54,34 @@ TEST(TextPlacementTest, DetailTextsWrapAtTheirBreakPoints)
     EXPECT_EQ(drawn("pName", "가나다라마"), (Lines{"가나다", "라마"}));
     EXPECT_EQ(drawn("nEtc", "1.회사사정에 의한 이직"), (Lines{"1.회사사정에", "의한 이직"}));
     EXPECT_EQ(drawn("nNal", "17"), (Lines{"17일"}));
+    // A name with a blank breaks there, not inside a word.
+    EXPECT_EQ(drawn("pName", "John Smith"), (Lines{"John", "Smith"}));
+}
+
+TEST(TextPlacementTest, TheAddressBoxPrintsTheWholeAddressAndTheTelephoneOnItsOwnLine)
+{
+    const TextItem& box = itemIn(ReportFormLayout().detail, "nAddr");
+    const auto drawn = [&](const char* address, const char* tel) {
+        return shown(box, fromCp949(AddressText(toCp949(address), tel)));
+    };
+    // 61 bytes: before, "701호" was cut off and the telephone glued to the address.
+    ASSERT_EQ(toCp949("경기도 성남시 분당구 정자일로 1234번길 한빛아파트 101동 701호").size(), 61u);
+    const char* longAddress = "경기도 성남시 분당구 정자일로 1234번길 한빛아파트 101동 701호";
+    const Lines withPhone = drawn(longAddress, "(031)1234-5678");
+    EXPECT_EQ(withPhone, (Lines{longAddress, "(031)1234-5678"}));
+
+    // Without a telephone the address takes both lines, breaking at a blank.
+    const Lines alone = drawn("대전광역시 유성구 어은동 한빛아파트 101동 1702호", "   ");
+    ASSERT_EQ(alone.size(), 2u);
+    EXPECT_EQ(alone[0] + " " + alone[1], "대전광역시 유성구 어은동 한빛아파트 101동 1702호");
+    EXPECT_NE(alone[0].back(), ' ');
+
+    // The longest address the sheet holds, with a telephone: nothing is lost.
+    const std::string seventy = "서울특별시 강남구 테헤란로 12345길 678 한빛타워 오피스텔 1702호 가나다";
+    ASSERT_EQ(toCp949(seventy).size(), 70u);
+    const Lines longest = drawn(seventy.c_str(), "(010)9876-5432");
+    EXPECT_EQ(longest, (Lines{seventy, "(010)9876-5432"}));
+    EXPECT_EQ(drawn("서울 중구", ""), (Lines{"서울 중구"}));
 }
 
 TEST(TextPlacementTest, BoxesNeverShowMoreThanFits)
@@ -70,6 +98,8 @@ TEST(TextPlacementTest, BoxesNeverShowMoreThanFits)
     EXPECT_EQ(lines.size(), 2u);
 
     for (const TextItem& item : form.detail.texts) {
+        if (item.addressAndPhone)
+            continue;   // drawn condensed, never cut
         const std::string wide = toCp949("넓은글자넓은글자넓은글자넓은글자넓은글자넓은글자넓은글자넓은글자");
         for (const std::string& line : FormRenderer().VisibleLines(item, wide))
             EXPECT_LE(QtTextWidths(item.font).TextWidth(VisiblePart(line)), item.box.width + 1e-9) << item.label;

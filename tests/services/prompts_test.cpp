@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QRegularExpression>
 #include <QLabel>
 #include <QLibraryInfo>
 #include <QTranslator>
@@ -118,11 +119,11 @@ TEST_F(FileDialogs, OpenDialogTakesNamesOfMissingFiles)
     EXPECT_EQ(QDir(dialog->directory()).canonicalPath(), QDir(QDir::tempPath()).canonicalPath());
 }
 
-TEST_F(FileDialogs, SaveDialogDoesNotAskBeforeReplacing)
+TEST_F(FileDialogs, SaveDialogAsksBeforeReplacing)
 {
     auto dialog = QtPrompts::makeFileDialog(nullptr, request(), QFileDialog::AcceptSave);
     EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptSave);
-    EXPECT_TRUE(dialog->testOption(QFileDialog::DontConfirmOverwrite));
+    EXPECT_FALSE(dialog->testOption(QFileDialog::DontConfirmOverwrite));
     EXPECT_EQ(dialog->defaultSuffix(), QStringLiteral("Lvo"));
     // The proposed name stands in the name field.
     const auto fields = dialog->findChildren<QLineEdit*>(QStringLiteral("fileNameEdit"));
@@ -203,6 +204,14 @@ TEST_F(UnderKoreanQt, TheFileDialogsSpeakKorean)
     EXPECT_NE(lookIn.front()->text(), QStringLiteral("Look in:"));
     // The title is the program's own.
     EXPECT_EQ(dialog->windowTitle(), QStringLiteral("파일명을 확인하세요."));
+}
+
+TEST_F(UnderKoreanQt, TheQuestionBeforeReplacingAFileIsKorean)
+{
+    const QString asked = QCoreApplication::translate("QFileDialog", "%1 already exists.\nDo you want to replace it?");
+    EXPECT_NE(asked, QStringLiteral("%1 already exists.\nDo you want to replace it?"));
+    EXPECT_TRUE(asked.contains(QStringLiteral("%1")));
+    EXPECT_TRUE(asked.contains(QRegularExpression(QStringLiteral("[가-힣]"))));
 }
 
 } // namespace
