@@ -177,7 +177,7 @@ private:
     void runWithStatus(const std::function<QString()>& command);
     void markModified();
     bool handleHeaderEnter(QObject* box);
-    // What is typed but not stored yet (a composed syllable, a day cell) is stored first.
+    // What is typed but not stored yet (a composed syllable) is stored first.
     void commitPendingEdits();
 
     Prompts& prompts_;
