@@ -8,6 +8,8 @@
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace lavodc {
 namespace {
 
@@ -83,6 +85,11 @@ struct GroundCase {
     const char* text;   // UTF-8 of the day cell, as a file may bring it
     bool pale;
 };
+
+void PrintTo(const GroundCase& c, std::ostream* out)
+{
+    *out << '"' << c.text << '"';
+}
 
 class StrayDayGroundTest : public ::testing::TestWithParam<GroundCase> {};
 
