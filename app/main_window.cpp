@@ -214,7 +214,8 @@ void Tmainf::wireEditing()
     connect(NavLast, &QToolButton::clicked, this, [this, &table] { runEditing([&table] { table.Last(); }); });
 
     WorkerList->installEventFilter(new GridKeyMap(*this, GridKind::WorkerList, WorkerList));
-    CuntGrid->addKeyFilter(new GridKeyMap(*this, GridKind::DayStrip, CuntGrid));
+    CuntGrid->installEventFilter(new GridKeyMap(*this, GridKind::DayStrip, CuntGrid));
+    CuntGrid->setFocusWhenEmpty(WorkerList);
     auto* headerKeys = new HeaderKeyMap(*this, this);
     for (QWidget* box : std::initializer_list<QWidget*>{gsName, gsyear, gmonth, cmpNo, indNo, indName,
                                                         MgrName, MgrJmnNo, cmpAddr, cmpTel, cmpName,
@@ -256,7 +257,6 @@ void Tmainf::runEditing(const std::function<void()>& command)
 void Tmainf::commitPendingEdits()
 {
     CommitPendingInput();
-    CuntGrid->commitTypedCell();
 }
 
 void Tmainf::help() { HelpBtnClick(); }

@@ -179,7 +179,7 @@ private:
     bool handleHeaderEnter(QObject* box);
     // The site telephone shown split into its groups once the clerk leaves it.
     void showSplitTelephone();
-    // What is typed but not stored yet (a composed syllable, a day cell) is stored first.
+    // What is typed but not stored yet (a composed syllable) is stored first.
     void commitPendingEdits();
 
     Prompts& prompts_;

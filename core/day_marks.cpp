@@ -38,4 +38,30 @@ bool SetDayMark(WorkerTable& table, int dayIndex, std::string_view text)
     return true;
 }
 
+std::optional<std::string_view> DayCellAfterTyping(std::string_view typed)
+{
+    if (typed == "\b")
+        return std::string_view();
+    if (typed == kDayMark)
+        return kDayMark;
+    if (typed.size() != 1)
+        return std::nullopt;
+    switch (typed.front()) {
+    case 'o':
+    case 'O':
+    case 'v':
+    case 'V':
+    case '1':
+    case ' ':
+        return kDayMark;
+    default:
+        return std::nullopt;
+    }
+}
+
+bool IsStrayDayText(std::string_view cell)
+{
+    return !cell.empty() && cell != kDayMark;
+}
+
 } // namespace lavodc

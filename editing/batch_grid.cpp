@@ -2,15 +2,19 @@
 
 #include "core/batch_marks.h"
 #include "core/day_marks.h"
-#include "editing/day_cell_delegate.h"
+#include "editing/box_text.h"
+#include "editing/day_keys.h"
 #include "editing/worker_table_model.h"
 #include "services/prompts.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QStyleOptionHeader>
+#include <QStyledItemDelegate>
+
+#include <algorithm>
 
 namespace lavodc {
 
@@ -21,43 +25,60 @@ bool isEnter(const QKeyEvent& key)
     return key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter;
 }
 
-} // namespace
-
-class BatchCellDelegate : public DayCellDelegate {
+// The day column is white unless its cell holds stray text from a file.
+class BatchCellDelegate : public QStyledItemDelegate {
 public:
-    explicit BatchCellDelegate(BatchGrid* grid)
-        : DayCellDelegate(grid, [grid] { grid->toggleCurrentDay(); }), grid_(grid) {}
+    using QStyledItemDelegate::QStyledItemDelegate;
 
 protected:
-    void prepareEditor(QLineEdit* editor) const override { editor->setAlignment(Qt::AlignCenter); }
-
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
     {
-        DayCellDelegate::initStyleOption(option, index);
-        if (index.column() == BatchGrid::kDayColumn)
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (index.column() == BatchGrid::kDayColumn && option->backgroundBrush.style() == Qt::NoBrush)
             option->backgroundBrush = Qt::white;
     }
-
-    // Enter stores the typed text at once, not queued as the view would, so that the
-    // recount that follows sees it.
-    bool eventFilter(QObject* object, QEvent* event) override
-    {
-        if (event->type() == QEvent::KeyPress && isEnter(*static_cast<QKeyEvent*>(event))) {
-            auto* box = qobject_cast<QLineEdit*>(object);
-            if (box) {
-                const bool typed = box->isModified();
-                emit commitData(box);
-                emit closeEditor(box, QAbstractItemDelegate::NoHint);
-                grid_->enterInDayColumn(typed);
-                return true;
-            }
-        }
-        return DayCellDelegate::eventFilter(object, event);
-    }
-
-private:
-    BatchGrid* grid_;
 };
+
+// The width a title needs, measured as the header measures its own sections (bold).
+int titleWidth(const QHeaderView& header, const QString& title)
+{
+    QStyleOptionHeader option;
+    option.initFrom(&header);
+    option.orientation = Qt::Horizontal;
+    QFont bold = header.font();
+    bold.setBold(true);
+    option.fontMetrics = QFontMetrics(bold);
+    option.text = title;
+    return header.style()->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), &header).width();
+}
+
+// The width a cell needs for `text`, measured as the view's delegate measures its cells,
+// and the grid line.
+int cellWidth(const QTableView& view, const QString& text)
+{
+    QStyleOptionViewItem option;
+    option.initFrom(&view);
+    option.widget = &view;
+    option.font = view.font();
+    option.fontMetrics = view.fontMetrics();
+    option.features = QStyleOptionViewItem::HasDisplay;
+    option.displayAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+    option.textElideMode = Qt::ElideNone;
+    option.text = text;
+    const QSize size = view.style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), &view);
+    return size.width() + (view.showGrid() ? 1 : 0);
+}
+
+QChar widestDigit(const QFontMetrics& metrics)
+{
+    QChar widest = u'0';
+    for (char16_t digit = u'1'; digit <= u'9'; ++digit)
+        if (metrics.horizontalAdvance(QChar(digit)) > metrics.horizontalAdvance(widest))
+            widest = QChar(digit);
+    return widest;
+}
+
+} // namespace
 
 BatchGrid::BatchGrid(WorkerTable& table, Prompts& prompts, QWidget* parent)
     : QTableView(parent),
@@ -65,13 +86,11 @@ BatchGrid::BatchGrid(WorkerTable& table, Prompts& prompts, QWidget* parent)
       prompts_(prompts),
       model_(new WorkerTableModel(table, BatchGridColumns(0), WorkerTableModel::Rows::All, this))
 {
-    model_->setDaysEditable(true);
     setModel(model_);
-    delegate_ = new BatchCellDelegate(this);
-    setItemDelegate(delegate_);
+    setItemDelegate(new BatchCellDelegate(this));
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
-    setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
     setAttribute(Qt::WA_InputMethodEnabled, false);
     setWordWrap(false);
     setTextElideMode(Qt::ElideNone);
@@ -96,24 +115,56 @@ BatchGrid::BatchGrid(WorkerTable& table, Prompts& prompts, QWidget* parent)
         applyWidths();
         showTableCurrent();
     });
-    connect(model_, &WorkerTableModel::dayTyped, this, &BatchGrid::daysEdited);
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) { takeCurrentFromSelection(current); });
     showTableCurrent();
 }
 
+int BatchGrid::columnWidthFor(int column) const
+{
+    const GridColumn& shown = model_->columns()[std::size_t(column)];
+    const QHeaderView& header = *horizontalHeader();
+    const QString title = ShownText(shown.title);
+    if (column == kDayColumn) {
+        // Wide enough for every day's title, so that the width stays when the date changes.
+        int width = cellWidth(*this, ShownText(kDayMark));
+        for (int day = 0; day < kDayCount; ++day)
+            width = std::max(width, titleWidth(header, ShownText(BatchGridColumns(day)[kDayColumn].title)));
+        return width;
+    }
+    const QChar digit = widestDigit(fontMetrics());
+    int width = titleWidth(header, title);
+    if (shown.field == "pName") {
+        // Ten bytes: five Hangul syllables or ten Latin letters.
+        width = std::max({width, cellWidth(*this, QStringLiteral("가나다라마")), cellWidth(*this, QString(10, u'W'))});
+    } else if (shown.field == "JmnNo") {
+        width = std::max(width, cellWidth(*this, QString(6, digit) + u'-' + QString(7, digit)));
+    } else if (shown.field == "nNal") {
+        width = std::max(width, cellWidth(*this, QString(2, digit)));
+    } else {
+        width = shown.width;
+    }
+    return width;
+}
+
 void BatchGrid::applyWidths()
 {
-    const auto& columns = model_->columns();
-    for (int i = 0; i < int(columns.size()); ++i)
-        setColumnWidth(i, columns[std::size_t(i)].width);
+    for (int i = 0; i < model_->columnCount(); ++i)
+        setColumnWidth(i, columnWidthFor(i));
+}
+
+void BatchGrid::changeEvent(QEvent* event)
+{
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        applyWidths();
 }
 
 int BatchGrid::fullWidth() const
 {
     int width = verticalHeader()->width() + 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
-    for (const GridColumn& column : model_->columns())
-        width += column.width;
+    for (int i = 0; i < model_->columnCount(); ++i)
+        width += columnWidth(i);
     return width;
 }
 
@@ -168,26 +219,42 @@ void BatchGrid::keyPressEvent(QKeyEvent* event)
         return;
     }
     if (isEnter(*event)) {
-        if (selectedColumn() == kDayColumn)
-            enterInDayColumn(false);
+        // Enter in the day column recounts the current worker.
+        if (selectedColumn() == kDayColumn && table_.Active() && !table_.IsEmpty()) {
+            table_.RecountDays();
+            emit daysEdited();
+        }
         event->accept();
         return;
     }
-    const QString text = event->text();
-    if (!text.isEmpty() && text.at(0).isPrint() && selectedColumn() != kDayColumn) {
-        event->accept();   // only the day column takes typed text
+    if (const std::optional<std::string> typed = TypedDayKey(*event)) {
+        event->accept();
+        // Only the day column takes keys; elsewhere they are discarded without a word.
+        if (selectedColumn() == kDayColumn)
+            typeIntoDay(*typed);
         return;
     }
     QTableView::keyPressEvent(event);
 }
 
-void BatchGrid::enterInDayColumn(bool typed)
+void BatchGrid::typeIntoDay(const std::string& typed)
 {
-    // A typed text was stored and counted when the editor committed it.
-    if (typed || !table_.Active() || table_.IsEmpty())
+    const std::optional<std::string_view> cell = DayCellAfterTyping(typed);
+    if (!cell || !table_.Active() || table_.IsEmpty()) {
+        prompts_.Beep();
         return;
-    table_.RecountDays();
-    emit daysEdited();
+    }
+    const int row = table_.CurrentIndex();
+    const WorkerRow before = table_.RowAt(row);
+    SetDayMark(table_, day_, *cell);
+    const WorkerRow& after = table_.RowAt(row);
+    const bool changed = after.days != before.days || after.nNal != before.nNal;
+    // A mark moves on to the next worker, so that a crew is marked by typing down the column;
+    // Backspace stays.
+    if (!cell->empty() && row + 1 < model_->rowCount())
+        setCurrentIndex(model_->index(row + 1, kDayColumn));
+    if (changed)
+        emit daysEdited();
 }
 
 void BatchGrid::mouseDoubleClickEvent(QMouseEvent* event)
@@ -207,9 +274,6 @@ void BatchGrid::toggleCurrentDay()
     }
     if (selectedColumn() != kDayColumn)
         return;
-    // The open editor shows the old mark; it closes without storing anything.
-    if (QWidget* editor = delegate_->openEditor())
-        closeEditor(editor, QAbstractItemDelegate::NoHint);
     ToggleDayMark(table_, day_);
     emit daysEdited();
 }

@@ -1,14 +1,17 @@
 #pragma once
 // The batch grid: every worker with the mark of one chosen day in its first column, on the
-// same table, rows and current row as the worker list. Only the day column takes typed
-// text (at most the 3 bytes of a day mark); a double-click there toggles the mark. Neither
-// Insert nor Down on the last worker adds a row.
+// same table, rows and current row as the worker list. Only the day column takes keys, through
+// the mark rule: a mark moves on to the next worker, Backspace empties the cell, anything else
+// is refused with a beep; a double-click there toggles the mark. Neither Insert nor Down on the
+// last worker adds a row. The day, name, registration number and day-count columns are as wide
+// as their titles and widest values need at the grid's font.
 
 #include <QTableView>
 
+#include <string>
+
 namespace lavodc {
 
-class DayCellDelegate;
 class Prompts;
 class WorkerTable;
 class WorkerTableModel;
@@ -35,26 +38,24 @@ public:
     void toggleCurrentDay();
 
 signals:
-    // A mark was toggled, a typed cell committed or Enter recounted a worker.
+    // A mark was toggled or typed, or Enter recounted a worker.
     void daysEdited();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
-    friend class BatchCellDelegate;
     void applyWidths();
+    int columnWidthFor(int column) const;
     void showTableCurrent();
     void takeCurrentFromSelection(const QModelIndex& current);
-    // Enter in the day column: a typed text was stored (and counted) already, otherwise the
-    // current worker is recounted.
-    void enterInDayColumn(bool typed);
+    void typeIntoDay(const std::string& typed);
 
     WorkerTable& table_;
     Prompts& prompts_;
     WorkerTableModel* model_;
-    DayCellDelegate* delegate_ = nullptr;
     int day_ = 0;
     int column_ = kDayColumn;
     bool following_ = false;

@@ -56,6 +56,9 @@ BatchPage::BatchPage(TInPutf& frame, WorkerTable& table, Prompts& prompts, std::
     fill->addWidget(this);
     DayGrid = new BatchGrid(table, prompts, this);
     build();
+    // The grid's columns are as wide as the font needs; the frame grows to show them whole.
+    if (DayGrid->fullWidth() > frame_.width())
+        frame_.resize(DayGrid->fullWidth(), frame_.height());
 }
 
 void BatchPage::build()

@@ -26,11 +26,24 @@ TitledCalendar::TitledCalendar(const QString& title, QWidget* parent)
     strip.setColor(QPalette::Window, QColor(0, 0, 160));
     strip.setColor(QPalette::WindowText, Qt::white);
     title_->setPalette(strip);
-    QFont bold = title_->font();
+    // Only the weight is the strip's own; face and size follow the calendar's font.
+    QFont bold;
     bold.setBold(true);
     title_->setFont(bold);
     if (auto* column = qobject_cast<QBoxLayout*>(layout()))
         column->insertWidget(0, title_);
+}
+
+QSize TitledCalendar::minimumSizeHint() const
+{
+    const QSize calendar = QCalendarWidget::minimumSizeHint();
+    const QSize title = title_->sizeHint();
+    return QSize(qMax(calendar.width(), title.width()), calendar.height() + title.height());
+}
+
+QSize TitledCalendar::sizeHint() const
+{
+    return minimumSizeHint();
 }
 
 CalendarDateBox::CalendarDateBox(const QString& calendarTitle, const QString& format, QWidget* parent)
@@ -40,6 +53,8 @@ CalendarDateBox::CalendarDateBox(const QString& calendarTitle, const QString& fo
     setCalendarPopup(true);
     setCalendarWidget(calendar_);
     calendar_->window()->setWindowTitle(calendarTitle);
+    // The pop-up is a window of its own: it would not inherit the field's font.
+    calendar_->setFont(font());
     setAttribute(Qt::WA_InputMethodEnabled, false);
     setContextMenuPolicy(Qt::NoContextMenu);
     setAcceptDrops(false);
@@ -48,6 +63,7 @@ CalendarDateBox::CalendarDateBox(const QString& calendarTitle, const QString& fo
     text->setContextMenuPolicy(Qt::NoContextMenu);
     text->setAcceptDrops(false);
     text->installEventFilter(this);
+    calendar_->window()->installEventFilter(this);
 }
 
 void CalendarDateBox::showCalendar()
@@ -135,8 +151,23 @@ void CalendarDateBox::focusInEvent(QFocusEvent* event)
     }
 }
 
+void CalendarDateBox::changeEvent(QEvent* event)
+{
+    QDateEdit::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        calendar_->setFont(font());
+}
+
 bool CalendarDateBox::eventFilter(QObject* watched, QEvent* event)
 {
+    // Each arrow in the calendar already sets the date; Esc puts back the one it opened on.
+    if (watched == calendar_->window()) {
+        if (event->type() == QEvent::Show)
+            openedOn_ = date();
+        else if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+            setDate(openedOn_);
+        return QDateEdit::eventFilter(watched, event);
+    }
     if (watched == lineEdit()) {
         switch (event->type()) {
         case QEvent::MouseButtonPress:

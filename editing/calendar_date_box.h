@@ -1,7 +1,8 @@
 #pragma once
 // A date field whose date is changed only through its calendar: every typed character and
 // editing key is discarded, and nothing can be pasted or dropped into it. The calendar
-// carries a title strip, and the field's range limits the calendar too.
+// carries a title strip, takes the field's font, and the field's range limits it too. F4 or
+// Alt+Down opens it; there the arrows move, Enter picks the date and Esc keeps the old one.
 
 #include <QCalendarWidget>
 #include <QDateEdit>
@@ -10,13 +11,17 @@ class QLabel;
 
 namespace lavodc {
 
-// A calendar with a title strip above its month bar.
+// A calendar with a title strip above its month bar. Its size holds the strip as well as
+// every week row of a month and the weekday row, so that none of them scrolls away.
 class TitledCalendar : public QCalendarWidget {
     Q_OBJECT
 public:
     TitledCalendar(const QString& title, QWidget* parent = nullptr);
 
     QLabel* titleStrip() const { return title_; }
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
 
 private:
     QLabel* title_;
@@ -39,6 +44,7 @@ protected:
     void inputMethodEvent(QInputMethodEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     StepEnabled stepEnabled() const override { return StepNone; }
 
@@ -46,6 +52,7 @@ private:
     void caretToEnd();
 
     TitledCalendar* calendar_;
+    QDate openedOn_;   // the date when the calendar opened, for Esc
     bool caretAtEndOnFocus_ = false;
 };
 

@@ -2,33 +2,15 @@
 
 #include "core/day_marks.h"
 #include "core/grid_columns.h"
-#include "editing/day_cell_delegate.h"
+#include "editing/day_keys.h"
 #include "editing/worker_table_model.h"
 #include "services/prompts.h"
 
 #include <QHeaderView>
-#include <QLineEdit>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 namespace lavodc {
-
-// The strip's editors take its font and colours and its key maps.
-class DayStripCellDelegate : public DayCellDelegate {
-public:
-    explicit DayStripCellDelegate(DayStrip* strip)
-        : DayCellDelegate(strip, [strip] { strip->CuntGridDblClick(); }), strip_(strip) {}
-
-protected:
-    void prepareEditor(QLineEdit* editor) const override
-    {
-        editor->setFont(strip_->font());
-        editor->setPalette(strip_->palette());
-        strip_->installKeyFilters(editor);
-    }
-
-private:
-    DayStrip* strip_;
-};
 
 DayStrip::DayStrip(WorkerTable& table, Prompts& prompts, QWidget* parent)
     : QTableView(parent),
@@ -36,14 +18,10 @@ DayStrip::DayStrip(WorkerTable& table, Prompts& prompts, QWidget* parent)
       prompts_(prompts),
       model_(new WorkerTableModel(table, DayStripColumns(), WorkerTableModel::Rows::CurrentOnly, this))
 {
-    model_->setDaysEditable(true);
     setModel(model_);
-    delegate_ = new DayStripCellDelegate(this);
-    setItemDelegate(delegate_);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
-    setEditTriggers(QAbstractItemView::CurrentChanged | QAbstractItemView::AnyKeyPressed
-                    | QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
     setTabKeyNavigation(true);
     setAttribute(Qt::WA_InputMethodEnabled, false);
     verticalHeader()->hide();
@@ -71,13 +49,15 @@ DayStrip::DayStrip(WorkerTable& table, Prompts& prompts, QWidget* parent)
     blue.setColor(QPalette::Text, Qt::blue);
     setPalette(blue);
 
-    connect(model_, &WorkerTableModel::dayTyped, this, &DayStrip::daysEdited);
     // After the table changes the selection stays on the day it was on.
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& current) {
         if (current.isValid())
             day_ = current.column();
     });
-    connect(model_, &QAbstractItemModel::modelReset, this, [this] { selectDay(day_); });
+    connect(model_, &QAbstractItemModel::modelReset, this, [this] {
+        selectDay(day_);
+        handOnFocusWhenEmpty();
+    });
 }
 
 int DayStrip::selectedDay() const
@@ -92,24 +72,39 @@ void DayStrip::selectDay(int dayIndex)
     setCurrentIndex(model_->index(0, qBound(0, dayIndex, kDayCount - 1)));
 }
 
-void DayStrip::addKeyFilter(QObject* filter)
+void DayStrip::handOnFocusWhenEmpty()
 {
-    keyFilters_.append(filter);
-    installEventFilter(filter);
-    if (QWidget* editor = delegate_->openEditor())
-        editor->installEventFilter(filter);
+    if (model_->rowCount() == 0 && hasFocus() && focusWhenEmpty_)
+        focusWhenEmpty_->setFocus(Qt::OtherFocusReason);
 }
 
-void DayStrip::installKeyFilters(QWidget* editor)
+void DayStrip::keyPressEvent(QKeyEvent* event)
 {
-    for (QObject* filter : keyFilters_)
-        editor->installEventFilter(filter);
+    const std::optional<std::string> typed = TypedDayKey(*event);
+    if (!typed) {
+        QTableView::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    typeIntoDay(*typed);
 }
 
-void DayStrip::commitTypedCell()
+void DayStrip::typeIntoDay(const std::string& typed)
 {
-    if (QWidget* editor = delegate_->openEditor())
-        commitData(editor);
+    const std::optional<std::string_view> cell = DayCellAfterTyping(typed);
+    if (!cell || !table_.Active() || table_.IsEmpty()) {
+        prompts_.Beep();
+        return;
+    }
+    const int day = selectedDay();
+    const WorkerRow before = table_.RowAt(table_.CurrentIndex());
+    SetDayMark(table_, day, *cell);
+    const WorkerRow& after = table_.RowAt(table_.CurrentIndex());
+    // A mark moves on as the double-click does; Backspace stays to let the day be typed again.
+    if (!cell->empty() && day + 1 < kDayCount)
+        selectDay(day + 1);
+    if (after.days != before.days || after.nNal != before.nNal)
+        emit daysEdited();
 }
 
 void DayStrip::mouseDoubleClickEvent(QMouseEvent* event)
@@ -128,23 +123,11 @@ void DayStrip::CuntGridDblClick()
         return;
     }
     const int day = selectedDay();
-    // The open editor shows the old mark; it closes without storing anything.
-    if (QWidget* editor = delegate_->openEditor())
-        closeEditor(editor, QAbstractItemDelegate::NoHint);
     ToggleDayMark(table_, day);
     setFocus();
     if (day + 1 < kDayCount)
         selectDay(day + 1);
-    else
-        reopenEditor();
     emit daysEdited();
-}
-
-void DayStrip::reopenEditor()
-{
-    const QModelIndex current = currentIndex();
-    if (current.isValid())
-        edit(current);
 }
 
 } // namespace lavodc

@@ -1,13 +1,16 @@
 #pragma once
 // The day strip: the 31 day marks of the current worker in one row. A double-click toggles
-// a day and moves the selection to the next one; a cell can also be typed into (at most the
-// 3 bytes of a day mark), and the cell editor is always open on the selected day.
+// a day and moves the selection to the next one. Keys typed into the selected day go through
+// the mark rule: a mark moves on to the next day, Backspace empties the day, anything else is
+// refused with a beep. No cell editor is ever open, so the strip never takes the focus by itself.
 
+#include <QPointer>
 #include <QTableView>
+
+#include <string>
 
 namespace lavodc {
 
-class DayCellDelegate;
 class Prompts;
 class WorkerTable;
 class WorkerTableModel;
@@ -20,31 +23,29 @@ public:
     WorkerTableModel* dayModel() const { return model_; }
     int selectedDay() const;            // 0 for the 1st .. 30 for the 31st
     void selectDay(int dayIndex);
-    // The key maps also watch the cell editors, so that a key there acts as in the strip.
-    void addKeyFilter(QObject* filter);
-    // Stores what the user typed into the open cell editor, if anything.
-    void commitTypedCell();
+    // Where the focus goes when the strip has it and its last worker goes (the worker list),
+    // so that the keys keep working.
+    void setFocusWhenEmpty(QWidget* target) { focusWhenEmpty_ = target; }
 
     // The double-click: toggles the selected day (a beep on an empty table).
     void CuntGridDblClick();
 
 signals:
-    // A day was toggled or a typed cell committed: the sheet has changed.
+    // A day was toggled or typed into: the sheet has changed.
     void daysEdited();
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
-    friend class DayStripCellDelegate;
-    void installKeyFilters(QWidget* editor);
-    void reopenEditor();
+    void typeIntoDay(const std::string& typed);
+    void handOnFocusWhenEmpty();
 
     WorkerTable& table_;
     Prompts& prompts_;
     WorkerTableModel* model_;
-    QList<QObject*> keyFilters_;
-    DayCellDelegate* delegate_ = nullptr;
+    QPointer<QWidget> focusWhenEmpty_;
     int day_ = 0;
 };
 

@@ -64,6 +64,11 @@ int WorkerTableModel::columnCount(const QModelIndex& parent) const
     return parent.isValid() ? 0 : int(columns_.size());
 }
 
+QColor StrayDayBackground()
+{
+    return QColor(255, 200, 200);
+}
+
 QVariant WorkerTableModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= rowCount_)
@@ -71,7 +76,8 @@ QVariant WorkerTableModel::data(const QModelIndex& index, int role) const
     const GridColumn& column = columns_[std::size_t(index.column())];
     if (role == Qt::TextAlignmentRole)
         return column.cells == CellAlignment::Centre ? int(Qt::AlignCenter) : int(Qt::AlignLeft | Qt::AlignVCenter);
-    if (role != Qt::DisplayRole && role != Qt::EditRole)
+    const bool background = role == Qt::BackgroundRole && isDayColumn(index.column());
+    if (role != Qt::DisplayRole && role != Qt::EditRole && !background)
         return {};
     // While the table is frozen in a walk, or closed at the end, a repaint must not read a
     // row that is gone.
@@ -82,6 +88,9 @@ QVariant WorkerTableModel::data(const QModelIndex& index, int role) const
     if (position < 0 || row < 0 || row >= table_.RecordCount())
         return {};
     const WorkerRow& stored = table_.RowAt(row);
+    // Text the mark rule would not have typed: it prints, but it does not count.
+    if (background)
+        return IsStrayDayText(RowFieldText(stored, position)) ? QVariant(StrayDayBackground()) : QVariant();
     return ShownText(role == Qt::EditRole ? RowFieldText(stored, position) : RowDisplayText(stored, position));
 }
 
@@ -94,30 +103,6 @@ QVariant WorkerTableModel::headerData(int section, Qt::Orientation orientation, 
     if (role == Qt::TextAlignmentRole)
         return int(Qt::AlignCenter);
     return {};
-}
-
-Qt::ItemFlags WorkerTableModel::flags(const QModelIndex& index) const
-{
-    Qt::ItemFlags flags = QAbstractTableModel::flags(index);
-    if (daysEditable_ && isDayColumn(index.column()))
-        flags |= Qt::ItemIsEditable;
-    return flags;
-}
-
-bool WorkerTableModel::setData(const QModelIndex& index, const QVariant& value, int role)
-{
-    if (role != Qt::EditRole || !daysEditable_ || !isDayColumn(index.column()) || index.row() >= rowCount_
-        || !table_.Active())
-        return false;
-    const int row = tableRow(index.row());
-    if (row < 0 || row >= table_.RecordCount())
-        return false;
-    if (table_.CurrentIndex() != row)
-        table_.MoveTo(row);
-    if (!SetDayMark(table_, fieldPosition(index.column()) - kFirstDayField, TypedBytes(value.toString())))
-        return false;
-    emit dayTyped();
-    return true;
 }
 
 void WorkerTableModel::tableChanged()

@@ -2,15 +2,21 @@
 // The worker table as a Qt item model: every row (the worker list, the batch grid) or the
 // current row alone (the day strip), over a chosen set of columns. It follows the table
 // through the listener interface; a frozen table tells it nothing, and until it does the
-// model keeps the row count it last announced.
+// model keeps the row count it last announced. Nothing is edited through it: the grids
+// change day marks through the table. A day cell holding stray text (neither empty nor the
+// mark) has a pale red ground.
 
 #include "core/grid_columns.h"
 #include "core/worker_table.h"
 
 #include <QAbstractTableModel>
+#include <QColor>
 #include <vector>
 
 namespace lavodc {
+
+// The ground of a day cell that holds stray text.
+QColor StrayDayBackground();
 
 class WorkerTableModel : public QAbstractTableModel, public WorkerTableListener {
     Q_OBJECT
@@ -25,8 +31,6 @@ public:
     const std::vector<GridColumn>& columns() const { return columns_; }
     // The batch grid rebinds its day column when its date changes.
     void setColumns(std::vector<GridColumn> columns);
-    // Day columns are editable: a committed text becomes the day mark.
-    void setDaysEditable(bool editable) { daysEditable_ = editable; }
     // The table row a model row shows.
     int tableRow(int modelRow) const;
     int fieldPosition(int column) const;
@@ -35,8 +39,6 @@ public:
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
-    Qt::ItemFlags flags(const QModelIndex& index) const override;
-    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
 
     // WorkerTableListener
     void tableChanged() override;
@@ -45,8 +47,6 @@ public:
 
 signals:
     void currentRowChanged(int row);
-    // The user committed a typed day cell (the row was recounted).
-    void dayTyped();
 
 private:
     int countRows() const;
@@ -57,7 +57,6 @@ private:
     std::vector<int> positions_;
     Rows rows_;
     int rowCount_ = 0;
-    bool daysEditable_ = false;
 };
 
 } // namespace lavodc

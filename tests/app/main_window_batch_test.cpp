@@ -25,6 +25,7 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -43,6 +44,7 @@ protected:
             title = dialog.windowTitle();
             strip = dialog.TopTitle->text();
             place = dialog.geometry();
+            gridWidth = dialog.findChild<BatchGrid*>()->fullWidth();
             shownPage = dialog.nPage->currentIndex();
             if (work)
                 work(*dialog.findChild<BatchPage*>());
@@ -64,6 +66,7 @@ protected:
     QString title;
     QString strip;
     QRect place;
+    int gridWidth = 0;
     int shownPage = -1;
     std::function<void(BatchPage&)> work;
 };
@@ -98,7 +101,9 @@ TEST_F(MainWindowBatchTest, TheBatchPageMarksTheChosenDayEverywhereAtOnce)
     EXPECT_EQ(strip, QStringLiteral("     일용직근로자출역일괄처리"));
     EXPECT_EQ(shownPage, int(TInPutf::Batch));
     const QRect main = w().frameGeometry();
-    EXPECT_EQ(place, QRect(main.left() + 155, main.top() + 100, 380, main.height() - 104 - TInPutf::captionHeight()));
+    // 380 wide, or as wide as the grid's columns need at the font to show whole.
+    EXPECT_EQ(place, QRect(main.left() + 155, main.top() + 100, std::max(380, gridWidth),
+                           main.height() - 104 - TInPutf::captionHeight()));
     const int today = QDate::fromString(QString::fromStdString(TodayText()), QStringLiteral("yyyy.MM.dd")).day();
     EXPECT_EQ(opened, QStringLiteral("2024.02.%1").arg(qMin(today, 29), 2, 10, QLatin1Char('0')));
 

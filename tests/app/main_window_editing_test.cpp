@@ -7,6 +7,7 @@
 #include "core/cp949.h"
 #include "core/quorva_lib.h"
 #include "core/sheet.h"
+#include "editing/batch_page.h"
 #include "editing/day_strip.h"
 #include "editing/entry_page.h"
 #include "editing/input_dialog.h"
@@ -17,11 +18,13 @@
 #include "tests/editing/editing_fixture.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -48,8 +51,10 @@ protected:
             ++dialogs;
             lastTitle = dialog.windowTitle();
             lastStrip = dialog.TopTitle->text();
-            if (fillDialog)
-                fillDialog(*dialog.findChild<WorkerEntryPage*>());
+            if (auto* page = dialog.findChild<WorkerEntryPage*>(); page && fillDialog)
+                fillDialog(*page);
+            if (auto* page = dialog.findChild<BatchPage*>(); page && batchWork)
+                batchWork(*page);
             return 0;
         };
     }
@@ -73,6 +78,7 @@ protected:
     QString lastTitle;
     QString lastStrip;
     std::function<void(WorkerEntryPage&)> fillDialog;
+    std::function<void(BatchPage&)> batchWork;
 };
 
 TEST_F(MainWindowEditingTest, F2AddsAWorkerThroughTheEntryDialog)
@@ -315,6 +321,146 @@ TEST_F(MainWindowEditingTest, TheSortButtonsOrderTheListAndNewPutsNameBack)
     QTest::keyClick(w().WorkerList, Qt::Key_N, Qt::AltModifier);
     EXPECT_TRUE(w().InDex1->isChecked());
     EXPECT_EQ(table().IndexFieldNames(), std::string(kByNameIndex));
+}
+
+// ---- the focus after commands that change the whole table ----------------------------
+
+enum class WholeTableCommand { Add, Delete, DeleteButton, Recount, Export, Sort, Batch };
+
+struct FocusCase {
+    const char* name;
+    bool fromHeader;   // the focus in the site name box, otherwise in the worker list
+    WholeTableCommand command;
+};
+
+void PrintTo(const FocusCase& c, std::ostream* out) { *out << c.name; }
+
+class MainWindowFocusTest : public MainWindowEditingTest, public ::testing::WithParamInterface<FocusCase> {
+protected:
+    // Keys go where the user's would: to the widget with the focus.
+    static void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QWidget* target = QApplication::focusWidget();
+        ASSERT_NE(target, nullptr);
+        QTest::keyClick(target, key, modifiers);
+    }
+
+    void run(WholeTableCommand command)
+    {
+        switch (command) {
+        case WholeTableCommand::Add:
+            fillDialog = [](WorkerEntryPage& page) {
+                page.EdtpName->setText(QStringLiteral("홍길동"));
+                page.EdtJmnNo->setMaskedBytes("800101-1000001");
+                page.mOk0->click();
+            };
+            press(Qt::Key_F2);
+            break;
+        case WholeTableCommand::Delete:
+            prompts.expectConfirm(true);
+            press(Qt::Key_Delete);
+            break;
+        case WholeTableCommand::DeleteButton:
+            prompts.expectConfirm(true);
+            w().BtnDel->click();
+            break;
+        case WholeTableCommand::Recount:
+            press(Qt::Key_R, Qt::AltModifier);
+            break;
+        case WholeTableCommand::Export:
+            prompts.expectMessage();   // nothing opens workbooks here
+            press(Qt::Key_E, Qt::AltModifier);
+            break;
+        case WholeTableCommand::Sort:
+            w().InDex2->click();
+            break;
+        case WholeTableCommand::Batch:
+            batchWork = [](BatchPage& page) { page.AllDtBtn->click(); };
+            w().BtnGonSuAll->click();
+            break;
+        }
+    }
+};
+
+TEST_P(MainWindowFocusTest, TheFocusStaysWhereTheUserHadIt)
+{
+    addThree();
+    QWidget* start = GetParam().fromHeader ? static_cast<QWidget*>(w().gsName) : w().WorkerList;
+    start->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), start);
+    run(GetParam().command);
+    EXPECT_EQ(QApplication::focusWidget(), start);
+    // The command did run.
+    EXPECT_TRUE(prompts.allAnswered());
+    switch (GetParam().command) {
+    case WholeTableCommand::Add: EXPECT_EQ(table().RecordCount(), 4); break;
+    case WholeTableCommand::Delete:
+    case WholeTableCommand::DeleteButton: EXPECT_EQ(table().RecordCount(), 2); break;
+    case WholeTableCommand::Sort: EXPECT_EQ(table().IndexFieldNames(), std::string(kByJobIndex)); break;
+    case WholeTableCommand::Recount:
+    case WholeTableCommand::Batch: EXPECT_TRUE(w().controller().SheetModified()); break;
+    case WholeTableCommand::Export: break;   // its message box was answered
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, MainWindowFocusTest,
+    ::testing::Values(FocusCase{"add from the list", false, WholeTableCommand::Add},
+                      FocusCase{"add from the header", true, WholeTableCommand::Add},
+                      FocusCase{"delete from the list", false, WholeTableCommand::Delete},
+                      FocusCase{"delete button from the header", true, WholeTableCommand::DeleteButton},
+                      FocusCase{"recount from the list", false, WholeTableCommand::Recount},
+                      FocusCase{"export from the list", false, WholeTableCommand::Export},
+                      FocusCase{"sort from the list", false, WholeTableCommand::Sort},
+                      FocusCase{"sort from the header", true, WholeTableCommand::Sort},
+                      FocusCase{"batch from the list", false, WholeTableCommand::Batch},
+                      FocusCase{"batch from the header", true, WholeTableCommand::Batch}));
+
+TEST_F(MainWindowFocusTest, ASecondAltEExportsTheListAgain)
+{
+    addThree();
+    w().WorkerList->setFocus();
+    for (int i = 0; i < 2; ++i) {
+        QApplication::clipboard()->clear();
+        prompts.expectMessage();
+        press(Qt::Key_E, Qt::AltModifier);
+        EXPECT_TRUE(QApplication::clipboard()->text().startsWith(QStringLiteral("성    명\t"))) << i;
+        EXPECT_EQ(QApplication::focusWidget(), w().WorkerList) << i;
+    }
+}
+
+TEST_F(MainWindowFocusTest, AfterTheLastWorkerIsDeletedTheListHasTheFocusAndItsKeysWork)
+{
+    for (bool fromStrip : {false, true}) {
+        testing::AddWorker(table(), {"김철수", "750505-1234567", "A.철근원"});
+        testing::AddWorker(table(), {"박영희", "850101-1234566", "B.철골공"});
+        QWidget* start = fromStrip ? static_cast<QWidget*>(w().CuntGrid) : w().WorkerList;
+        start->setFocus();
+        for (int left = 1; left >= 0; --left) {
+            prompts.expectConfirm(true);
+            press(Qt::Key_Delete);
+            EXPECT_EQ(table().RecordCount(), left) << fromStrip;
+            EXPECT_EQ(QApplication::focusWidget(), left > 0 ? start : w().WorkerList) << fromStrip;
+        }
+        const int before = dialogs;
+        press(Qt::Key_F2);
+        EXPECT_EQ(dialogs, before + 1) << fromStrip;
+        EXPECT_EQ(lastTitle, QStringLiteral("명단등록"));
+    }
+}
+
+TEST_F(MainWindowEditingTest, ATypedMarkCountsAndIsAChangeToTheSheet)
+{
+    addThree();
+    QSignalSpy edited(window.get(), &Tmainf::sheetEdited);
+    w().CuntGrid->setFocus();
+    w().CuntGrid->selectDay(3);
+    QTest::keyClick(w().CuntGrid, Qt::Key_O);
+    EXPECT_EQ(edited.count(), 1);   // the recovery copy follows it
+    EXPECT_EQ(table().FieldText("d04"), kDayMark);
+    EXPECT_EQ(listCell(0, 5), QStringLiteral("1"));
+    EXPECT_TRUE(w().controller().SheetModified());
+    EXPECT_EQ(w().CuntGrid->selectedDay(), 4);
 }
 
 } // namespace

@@ -13,6 +13,8 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QHeaderView>
+#include <QTableView>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -140,8 +142,7 @@ TEST_F(BatchPageTest, OpensOnTheHeadersMonthAndTodaysDayWithTheCaretAtTheEnd)
     EXPECT_EQ(dayTitle(), QStringLiteral("08일"));
     EXPECT_EQ(grid().batchModel()->fieldPosition(0), kFirstDayField + 7);
     EXPECT_EQ(grid().model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("성    명"));
-    EXPECT_EQ(grid().columnWidth(0), 27);
-    EXPECT_EQ(grid().columnWidth(2), 107);
+    EXPECT_EQ(grid().columnWidth(3), 115);   // the job column keeps its width
     EXPECT_EQ(QApplication::focusWidget(), page->CmbDay);
     EXPECT_EQ(dateText()->cursorPosition(), 10);
     EXPECT_FALSE(dateText()->hasSelectedText());
@@ -153,13 +154,16 @@ TEST_F(BatchPageTest, OpensOnTheHeadersMonthAndTodaysDayWithTheCaretAtTheEnd)
 TEST_F(BatchPageTest, TheDayColumnFollowsTheDate)
 {
     markStale(2, 30);
+    std::vector<int> widths;
+    for (int column = 0; column < 5; ++column)
+        widths.push_back(grid().columnWidth(column));
     page->CmbDay->setDate(QDate(2010, 1, 31));
     EXPECT_EQ(dayTitle(), QStringLiteral("31일"));
     EXPECT_EQ(grid().batchModel()->fieldPosition(0), kFirstDayField + 30);
     EXPECT_EQ(cell(2, 0), QStringLiteral("√"));
     EXPECT_EQ(cell(0, 0), QString());
-    EXPECT_EQ(grid().columnWidth(0), 27);   // the widths survive the rebinding
-    EXPECT_EQ(grid().columnWidth(3), 115);
+    for (int column = 0; column < 5; ++column)   // the widths survive the rebinding
+        EXPECT_EQ(grid().columnWidth(column), widths[std::size_t(column)]) << column;
     EXPECT_EQ(QApplication::focusWidget(), page->CmbDay);
     EXPECT_EQ(dateText()->cursorPosition(), 10);
     EXPECT_EQ(modifiedCalls, 0);
@@ -211,6 +215,61 @@ TEST_F(BatchPageTest, TheCalendarOpensFromTheKeyboardToo)
     page->CmbDay->setFocus();
     key(Qt::Key_F4);
     EXPECT_TRUE(page->CmbDay->calendar()->isVisible());
+}
+
+// May 2010 starts on a Saturday and spans six weeks; on its last day a calendar too short
+// for them scrolls its weekday row away.
+TEST_F(BatchPageTest, EveryWeekRowAndTheWeekdayRowShowInTheCalendar)
+{
+    page->prepare("2010", "05", QDate(2026, 12, 31));
+    ASSERT_EQ(page->CmbDay->text(), QStringLiteral("2010.05.31"));
+    for (int points : {9, 13}) {
+        frame.setFont(QFont(QStringLiteral("NanumGothic"), points));
+        page->CmbDay->showCalendar();
+        TitledCalendar* calendar = page->CmbDay->calendar();
+        ASSERT_TRUE(calendar->isVisible());
+        EXPECT_EQ(calendar->font().pointSize(), points);
+        auto* days = calendar->findChild<QTableView*>();
+        ASSERT_NE(days, nullptr);
+        ASSERT_EQ(days->model()->rowCount(), 7);   // the weekday row and six weeks
+        for (int row = 0; row < 7; ++row) {
+            EXPECT_GE(days->rowViewportPosition(row), 0) << points << "pt row " << row;
+            EXPECT_LE(days->rowViewportPosition(row) + days->rowHeight(row), days->viewport()->height())
+                << points << "pt row " << row;
+            EXPECT_GE(days->rowHeight(row), days->fontMetrics().height()) << points << "pt row " << row;
+        }
+        EXPECT_GE(calendar->titleStrip()->width(), calendar->titleStrip()->sizeHint().width());
+        calendar->window()->close();
+    }
+}
+
+TEST_F(BatchPageTest, ADateIsPickedWithTheKeyboardAlone)
+{
+    page->prepare("2010", "05", QDate(2026, 12, 8));
+    QTest::keyClick(frame.windowHandle(), Qt::Key_F4);
+    QWidget* popup = QApplication::activePopupWidget();
+    ASSERT_NE(popup, nullptr);
+    ASSERT_TRUE(page->CmbDay->calendar()->isVisible());
+    QTest::keyClick(popup->windowHandle(), Qt::Key_Down);    // a week on: the 15th
+    QTest::keyClick(popup->windowHandle(), Qt::Key_Right);   // the 16th
+    QTest::keyClick(popup->windowHandle(), Qt::Key_Return);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    EXPECT_FALSE(page->CmbDay->calendar()->isVisible());
+    EXPECT_EQ(page->CmbDay->text(), QStringLiteral("2010.05.16"));
+    EXPECT_EQ(dayTitle(), QStringLiteral("16일"));
+    EXPECT_EQ(grid().batchModel()->fieldPosition(0), kFirstDayField + 15);
+    EXPECT_TRUE(frame.isVisible());   // Enter was the calendar's, not the dialog's
+
+    // Alt+Down opens it too; Esc closes it and keeps the date.
+    QTest::keyClick(frame.windowHandle(), Qt::Key_Down, Qt::AltModifier);
+    popup = QApplication::activePopupWidget();
+    ASSERT_NE(popup, nullptr);
+    QTest::keyClick(popup->windowHandle(), Qt::Key_Up);
+    QTest::keyClick(popup->windowHandle(), Qt::Key_Escape);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    EXPECT_EQ(page->CmbDay->text(), QStringLiteral("2010.05.16"));
+    EXPECT_EQ(dayTitle(), QStringLiteral("16일"));
+    EXPECT_TRUE(frame.isVisible());
 }
 
 TEST_F(BatchPageTest, TodaysDayPastTheMonthsEndOpensOnItsLastDay)
@@ -308,13 +367,14 @@ TEST_F(BatchPageTest, NeitherInsertNorDownOnTheLastWorkerAddsARow)
     EXPECT_EQ(grid().model()->rowCount(), 3);
     EXPECT_EQ(QApplication::focusWidget(), &grid());
 
-    // Also from the open cell editor of the day column.
+    // Nor a mark typed on the last worker: the selection stays there.
     click(2, 0);
-    key(Qt::Key_X);
-    ASSERT_NE(qobject_cast<QLineEdit*>(QApplication::focusWidget()), nullptr);
+    key(Qt::Key_O);
+    EXPECT_EQ(day(2, 7), kDayMark);
     key(Qt::Key_Down);
     EXPECT_EQ(table.RecordCount(), 3);
     EXPECT_EQ(table.CurrentIndex(), 2);
+    EXPECT_EQ(QApplication::focusWidget(), &grid());
 }
 
 TEST_F(BatchPageTest, TypedCharactersOutsideTheDayColumnAreDiscarded)
@@ -337,25 +397,49 @@ TEST_F(BatchPageTest, TypedCharactersOutsideTheDayColumnAreDiscarded)
     EXPECT_EQ(modifiedCalls, 0);
 }
 
-TEST_F(BatchPageTest, TypedTextInTheDayColumnIsStoredOnEnterAndCounted)
+TEST_F(BatchPageTest, MarksTypedDownTheDayColumnCountAtOnceAndMoveToTheNextWorker)
 {
-    click(1, 0);
-    type(QStringLiteral("abcd"));
-    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
-    ASSERT_NE(editor, nullptr);
-    EXPECT_EQ(editor->text(), QStringLiteral("abc"));
-    key(Qt::Key_Return);
-    EXPECT_EQ(day(1, 7), "abc");
-    EXPECT_EQ(table.RowAt(1).nNal, 0);
-    EXPECT_EQ(modifiedCalls, 1);
-    EXPECT_EQ(frame.isVisible(), true);   // Enter is the grid's, not the dialog's
-
-    click(2, 0);
-    type(QStringLiteral("√"));
-    key(Qt::Key_Enter);
-    EXPECT_EQ(day(2, 7), kDayMark);
-    EXPECT_EQ(table.RowAt(2).nNal, 1);
+    click(0, 0);
+    type(QStringLiteral("o√"));
+    EXPECT_EQ(day(0, 7), kDayMark);
+    EXPECT_EQ(day(1, 7), kDayMark);
+    EXPECT_EQ(table.RowAt(0).nNal, 1);
+    EXPECT_EQ(table.RowAt(1).nNal, 1);
+    EXPECT_EQ(table.CurrentIndex(), 2);
+    EXPECT_EQ(grid().currentIndex(), grid().model()->index(2, BatchGrid::kDayColumn));
     EXPECT_EQ(modifiedCalls, 2);
+    EXPECT_EQ(QApplication::focusWidget(), &grid());   // no cell editor
+
+    // Refused: a beep, nothing stored, the selection stays.
+    type(QStringLiteral("x"));
+    EXPECT_EQ(prompts.beeps, 1);
+    EXPECT_EQ(day(2, 7), "");
+    EXPECT_EQ(table.CurrentIndex(), 2);
+    EXPECT_EQ(modifiedCalls, 2);
+
+    // Backspace empties the cell and stays on the worker.
+    click(1, 0);
+    key(Qt::Key_Backspace);
+    EXPECT_EQ(day(1, 7), "");
+    EXPECT_EQ(table.RowAt(1).nNal, 0);
+    EXPECT_EQ(table.CurrentIndex(), 1);
+    EXPECT_EQ(modifiedCalls, 3);
+    EXPECT_TRUE(frame.isVisible());
+}
+
+TEST_F(BatchPageTest, StrayTextFromAFileShowsOnAPaleRedGroundUntilMarked)
+{
+    table.MoveTo(1);
+    table.Edit();
+    table.SetFieldTextAt(kFirstDayField + 7, "x");
+    table.Post();
+    const QModelIndex stray = grid().model()->index(1, 0);
+    EXPECT_EQ(stray.data(Qt::BackgroundRole), QVariant(StrayDayBackground()));
+    EXPECT_EQ(stray.data().toString(), QStringLiteral("x"));
+    click(1, 0);
+    key(Qt::Key_V);
+    EXPECT_EQ(day(1, 7), kDayMark);
+    EXPECT_FALSE(grid().model()->index(1, 0).data(Qt::BackgroundRole).isValid());
 }
 
 TEST_F(BatchPageTest, EnterWithoutTypingRecountsTheCurrentWorker)
@@ -408,6 +492,46 @@ TEST_F(BatchPageTest, TheGridAndTheTableShareTheCurrentRow)
     EXPECT_EQ(table.CurrentIndex(), 0);
     EXPECT_EQ(list.currentIndex().row(), 0);
 }
+
+// The widest a name (ten bytes), a registration number and a day count can be, and every
+// day's title, show whole at the dialog's font and at a larger one, and no column is cut at
+// the page's edge.
+class BatchGridWidthTest : public ::testing::TestWithParam<int> {};
+
+TEST_P(BatchGridWidthTest, TitlesAndTheWidestValuesShowWhole)
+{
+    WorkerTable table;
+    testing::AddThreeWorkers(table);
+    testing::AddWorker(table, {"WWWWWWWWWW", "888888-8888888", "9.단순노무직근로자"});
+    testing::AddWorker(table, {"가나다라마", "000000-0000000", "A.철근원"});
+    for (int day = 0; day < kDayCount; ++day)
+        MarkDayForEveryone(table, day);   // 31 days each
+    testing::ScriptedPrompts prompts;
+    TInPutf frame{nullptr};
+    frame.setFont(QFont(QStringLiteral("NanumGothic"), GetParam()));
+    frame.place(100, 100, 500, 380);
+    frame.showPage(TInPutf::Batch);
+    auto* page = new BatchPage(frame, table, prompts, [] {});
+    page->prepare("2010", "01", QDate(2026, 12, 8));
+    frame.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+
+    BatchGrid& grid = *page->DayGrid;
+    for (int day = 1; day <= kDayCount; ++day) {
+        page->CmbDay->setDate(QDate(2010, 1, day));
+        EXPECT_LE(grid.horizontalHeader()->sectionSizeHint(0), grid.columnWidth(0)) << "day " << day;
+    }
+    auto& view = static_cast<QAbstractItemView&>(grid);   // the view's own measure of its cells
+    for (int column : {0, 1, 2, 4}) {
+        EXPECT_LE(grid.horizontalHeader()->sectionSizeHint(column), grid.columnWidth(column)) << column;
+        EXPECT_LE(view.sizeHintForColumn(column), grid.columnWidth(column)) << column;
+    }
+    EXPECT_EQ(grid.columnWidth(3), 115);
+    EXPECT_EQ(grid.width(), grid.fullWidth());
+    EXPECT_LE(grid.geometry().right(), page->width() - 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Fonts, BatchGridWidthTest, ::testing::Values(9, 12));
 
 TEST(BatchGridEmptyTest, ADoubleClickOnAnEmptyTableOnlyBeeps)
 {

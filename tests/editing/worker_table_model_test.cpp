@@ -1,10 +1,14 @@
-// The table models: what the worker list and the day strip show, and how they follow the table.
+// The table models: what the worker list and the day strip show, how they follow the table,
+// and the ground of day cells holding stray text.
 #include "editing/worker_table_model.h"
 
+#include "core/batch_marks.h"
 #include "editing_fixture.h"
 
 #include <QSignalSpy>
 #include <gtest/gtest.h>
+
+#include <ostream>
 
 namespace lavodc {
 namespace {
@@ -55,7 +59,7 @@ TEST(WorkerTableModelTest, AFrozenTableTellsNothingUntilItIsUnfrozen)
     EXPECT_EQ(model.rowCount(), 1);
 }
 
-TEST(WorkerTableModelTest, TheDayStripShowsTheCurrentWorkerAndStoresTypedCells)
+TEST(WorkerTableModelTest, TheDayStripShowsTheCurrentWorkerAndEditsNothing)
 {
     WorkerTable table;
     AddThreeWorkers(table);
@@ -63,18 +67,56 @@ TEST(WorkerTableModelTest, TheDayStripShowsTheCurrentWorkerAndStoresTypedCells)
     ASSERT_EQ(strip.rowCount(), 1);
     ASSERT_EQ(strip.columnCount(), 31);
     EXPECT_EQ(strip.headerData(30, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("31"));
-    strip.setDaysEditable(true);
-    QSignalSpy typed(&strip, &WorkerTableModel::dayTyped);
-    ASSERT_TRUE(strip.setData(strip.index(0, 2), QStringLiteral("√"), Qt::EditRole));
-    EXPECT_EQ(typed.count(), 1);
-    EXPECT_EQ(table.FieldText("d03"), kDayMark);
-    EXPECT_EQ(table.FieldFloat("nNal"), 1);   // recounted at once
+    // Marks change through the table, never through the model.
+    EXPECT_FALSE(strip.flags(strip.index(0, 2)) & Qt::ItemIsEditable);
+    EXPECT_FALSE(strip.setData(strip.index(0, 2), QStringLiteral("x"), Qt::EditRole));
+    EXPECT_EQ(table.FieldText("d03"), "");
+    table.Edit();
+    table.SetFieldText("d03", std::string(kDayMark));
+    table.Post();
 
     table.Next();
     EXPECT_EQ(cell(strip, 0, 2), QString());
     table.First();
     EXPECT_EQ(cell(strip, 0, 2), QStringLiteral("√"));
 }
+
+struct GroundCase {
+    const char* text;   // UTF-8 of the day cell, as a file may bring it
+    bool pale;
+};
+
+void PrintTo(const GroundCase& c, std::ostream* out)
+{
+    *out << '"' << c.text << '"';
+}
+
+class StrayDayGroundTest : public ::testing::TestWithParam<GroundCase> {};
+
+TEST_P(StrayDayGroundTest, OnlyStrayTextHasAPaleRedGroundInDayColumns)
+{
+    WorkerTable table;
+    AddThreeWorkers(table);
+    table.Edit();
+    table.SetFieldText("d04", K(GetParam().text));
+    table.SetFieldText("pName", K(GetParam().text));
+    table.Post();
+    WorkerTableModel strip(table, DayStripColumns(), WorkerTableModel::Rows::CurrentOnly);
+    WorkerTableModel batch(table, BatchGridColumns(3), WorkerTableModel::Rows::All);
+    const QVariant expected = GetParam().pale ? QVariant(StrayDayBackground()) : QVariant();
+    EXPECT_EQ(strip.data(strip.index(0, 3), Qt::BackgroundRole), expected);
+    EXPECT_EQ(batch.data(batch.index(table.CurrentIndex(), 0), Qt::BackgroundRole), expected);
+    // The text itself stays as the file had it.
+    EXPECT_EQ(cell(strip, 0, 3), QString::fromUtf8(GetParam().text));
+    // Other columns and other days keep the view's ground.
+    EXPECT_FALSE(batch.data(batch.index(table.CurrentIndex(), 1), Qt::BackgroundRole).isValid());
+    EXPECT_FALSE(strip.data(strip.index(0, 4), Qt::BackgroundRole).isValid());
+}
+
+INSTANTIATE_TEST_SUITE_P(Cells, StrayDayGroundTest,
+                         ::testing::Values(GroundCase{"", false}, GroundCase{"√", false}, GroundCase{"x", true},
+                                           GroundCase{"v", true}, GroundCase{"√ ", true}, GroundCase{" ", true},
+                                           GroundCase{"가", true}));
 
 TEST(WorkerTableModelTest, ATextCutInsideASyllableShowsWithoutTheHalfCharacter)
 {
