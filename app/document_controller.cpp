@@ -310,10 +310,7 @@ void DocumentController::writeSheet(bool& fileWritten)
     WaitWindow wait(view_);
     // The writer walks the rows by position, so the current row stays where it was.
     FreezeScope frozen(sheet_.table);
-    // Where the folder takes no temporary file, the previous file is kept in Temp/ meanwhile.
-    const QString backupFolder = QDir(DataFoldersFor(programFolder_).data).filePath(QStringLiteral("Temp"));
-    SaveSheetFile(nativePath(fileName_), sheet_, [this](int position) { view_.setWaitGauge(position); },
-                  nativePath(backupFolder));
+    SaveSheetFile(nativePath(fileName_), sheet_, [this](int position) { view_.setWaitGauge(position); });
     fileWritten = true;
     SaveWorkFolder(fileName_, QString::fromLatin1(kIniFileName));
     view_.setWaitGauge(100);
