@@ -64,6 +64,10 @@ DocumentController::DocumentController(Sheet& sheet, DocumentView& view, Prompts
 }
 
 QString DocumentController::untitledName() { return QStringLiteral("이름없음.Lvo"); }
+QString DocumentController::changedFileQuestion()
+{
+    return QStringLiteral("다른 프로그램이 이 파일을 바꾸었습니다.\n덮어쓰시겠습니까?");
+}
 
 const QString& DocumentController::SheetFileName() const { return fileName_; }
 bool DocumentController::SheetModified() const { return modified_; }
@@ -235,6 +239,7 @@ bool DocumentController::openSheet(const std::optional<QString>& given)
     }
     // The unsaved changes were only given up for a file that then did not come: keep them marked.
     std::optional<QString> chosen;
+    FileStamp read;
     try {
         chosen = given ? given : prompts_.OpenFileName(fileDialogRequest());
         if (chosen) {
@@ -245,7 +250,7 @@ bool DocumentController::openSheet(const std::optional<QString>& given)
             // be opened fails before the wait window comes up.
             OpenSheetFile(
                 nativePath(*chosen), sheet_, [this](int position) { view_.setWaitGauge(position); },
-                [this, &wait] { wait.emplace(view_); });
+                [this, &wait] { wait.emplace(view_); }, &read);
             view_.setWaitGauge(100);
         }
     } catch (...) {
@@ -258,6 +263,7 @@ bool DocumentController::openSheet(const std::optional<QString>& given)
     }
 
     setFileName(*chosen, *chosen);
+    stamp_ = read;
     view_.showByNameOrder();
     view_.pushHeader(sheet_.header);
     view_.focusWorkerList();
@@ -269,12 +275,22 @@ bool DocumentController::save()
     takeHeaderFromView();
     if (IsUntitled())
         return saveAs();
+    if (!mayReplaceFile())
+        return false;
 
     bool fileWritten = false;
     writeSheet(fileWritten);
     view_.focusWorkerList();
     modified_ = false;
     return true;
+}
+
+bool DocumentController::mayReplaceFile()
+{
+    // A file this sheet never read or wrote (a restored copy's) is not known well enough to ask.
+    if (!stamp_.known || CompareWithStamp(nativePath(fileName_), stamp_) != FileState::Changed)
+        return true;
+    return prompts_.ConfirmBox(changedFileQuestion());
 }
 
 bool DocumentController::saveAs()
@@ -287,14 +303,17 @@ bool DocumentController::saveAs()
 
     const QString previousName = fileName_;
     const QString previousShown = shownName_;
+    const FileStamp previousStamp = stamp_;
     setFileName(*chosen, lowerAsciiLetters(*chosen));
     bool fileWritten = false;
     try {
         writeSheet(fileWritten);
     } catch (...) {
         // Nothing was written there: the sheet still belongs to its previous file.
-        if (!fileWritten)
+        if (!fileWritten) {
             setFileName(previousName, previousShown);
+            stamp_ = previousStamp;
+        }
         throw;
     }
     view_.focusWorkerList();
@@ -310,7 +329,10 @@ void DocumentController::writeSheet(bool& fileWritten)
     WaitWindow wait(view_);
     // The writer walks the rows by position, so the current row stays where it was.
     FreezeScope frozen(sheet_.table);
-    SaveSheetFile(nativePath(fileName_), sheet_, [this](int position) { view_.setWaitGauge(position); });
+    FileStamp written;
+    SaveSheetFile(nativePath(fileName_), sheet_, [this](int position) { view_.setWaitGauge(position); },
+                  &written);
+    stamp_ = written;
     fileWritten = true;
     SaveWorkFolder(fileName_, QString::fromLatin1(kIniFileName));
     view_.setWaitGauge(100);
@@ -324,6 +346,8 @@ void DocumentController::takeHeaderFromView()
 
 void DocumentController::setFileName(const QString& fileName, const QString& shownName)
 {
+    // What is known of a file goes with its name; Open and Save note it afresh.
+    stamp_ = FileStamp();
     fileName_ = fileName;
     shownName_ = shownName;
     view_.setFileLabel(labelText(shownName_));

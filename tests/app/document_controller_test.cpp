@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -511,6 +512,64 @@ TEST_F(DocumentControllerTest, FailedSaveKeepsTheFlag)
     EXPECT_EQ(sheet.table.RecordCount(), 2);
     EXPECT_TRUE(view.called(QStringLiteral("hideWait")));
     expectWaitClosedAndViewsLive();
+}
+
+// Another program (or lavodc-cli import) changed the file after it was opened or saved here:
+// Save asks before it replaces that work. No leaves the file and the unsaved sheet as they are.
+TEST_F(DocumentControllerTest, SaveAsksBeforeReplacingAFileAnotherProgramChanged)
+{
+    const QString question = QStringLiteral("다른 프로그램이 이 파일을 바꾸었습니다.\n덮어쓰시겠습니까?");
+    makeFile(path("site.Lvo"), "2024.05", 2);
+    prompts.expectOpenFile(path("site.Lvo"));
+    ASSERT_TRUE(controller->HFileOpenClick());
+    addWorker("홍길동");
+    makeFile(path("site.Lvo"), "2024.06", 5);   // the other program's work
+    const QByteArray theirs = fileBytes(path("site.Lvo"));
+
+    prompts.expectConfirm(false);
+    EXPECT_FALSE(controller->SaveBtnClick());
+    EXPECT_EQ(prompts.texts, std::vector<QString>{question});
+    EXPECT_EQ(fileBytes(path("site.Lvo")), theirs);
+    EXPECT_TRUE(controller->SheetModified());
+    EXPECT_EQ(sheet.table.RecordCount(), 3);
+
+    // Yes replaces it; the file is then this sheet's again and the next Save asks nothing.
+    prompts.expectConfirm(true);
+    EXPECT_TRUE(controller->SaveBtnClick());
+    EXPECT_EQ(fileBytes(path("site.Lvo")).size(), 344 * (3 + 3));
+    EXPECT_FALSE(controller->SheetModified());
+    addWorker("김철수");
+    EXPECT_TRUE(controller->SaveBtnClick());
+
+    // Only touched, or put back as it was: the same bytes, no question.
+    const QByteArray ours = fileBytes(path("site.Lvo"));
+    QFile touched(path("site.Lvo"));
+    ASSERT_TRUE(touched.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(touched.setFileTime(QDateTime::currentDateTime().addDays(1), QFileDevice::FileModificationTime));
+    touched.close();
+    addWorker("이영희");
+    EXPECT_TRUE(controller->SaveBtnClick());
+    EXPECT_NE(fileBytes(path("site.Lvo")), ours);
+    EXPECT_TRUE(prompts.allAnswered());
+}
+
+// The question comes also when the save is the Yes of the save question: No there keeps the sheet.
+TEST_F(DocumentControllerTest, NoToTheChangedFileQuestionStopsNewToo)
+{
+    addWorker("홍길동");
+    saveAs(path("site.Lvo"));
+    addWorker("김철수");
+    makeFile(path("site.Lvo"), "2024.06", 1);
+    const QByteArray theirs = fileBytes(path("site.Lvo"));
+
+    prompts.expectSaveQuestion(SaveAnswer::Yes);
+    prompts.expectConfirm(false);
+    EXPECT_FALSE(controller->NewFileClick());
+    EXPECT_EQ(prompts.texts.size(), 2u);
+    EXPECT_EQ(fileBytes(path("site.Lvo")), theirs);
+    EXPECT_EQ(sheet.table.RecordCount(), 2);
+    EXPECT_EQ(controller->SheetFileName(), path("site.Lvo"));
+    EXPECT_TRUE(controller->SheetModified());
 }
 
 TEST_F(DocumentControllerTest, NewWithoutTheWorkingCopyShowsTheTableError)
