@@ -45,7 +45,7 @@ QString lowerAsciiLetters(QString path)
 // The wait window stays up exactly as long as the file work, failures included.
 class WaitWindow {
 public:
-    explicit WaitWindow(DocumentView& view) : view_(view) { view_.showWait(waitMessage()); }
+    WaitWindow(DocumentView& view, bool cancellable) : view_(view) { view_.showWait(waitMessage(), cancellable); }
     ~WaitWindow() { view_.hideWait(); }
     WaitWindow(const WaitWindow&) = delete;
     WaitWindow& operator=(const WaitWindow&) = delete;
@@ -53,6 +53,9 @@ public:
 private:
     DocumentView& view_;
 };
+
+// 취소 pressed while a file is read: the read stops and the sheet stays as it was.
+struct ReadCancelled {};
 
 } // namespace
 
@@ -249,10 +252,18 @@ bool DocumentController::openSheet(const std::optional<QString>& given)
             // Leaves the sheet untouched when the file can't be read whole; a file that can't
             // be opened fails before the wait window comes up.
             OpenSheetFile(
-                nativePath(*chosen), sheet_, [this](int position) { view_.setWaitGauge(position); },
-                [this, &wait] { wait.emplace(view_); }, &read);
+                nativePath(*chosen), sheet_,
+                [this](int position) {
+                    view_.setWaitGauge(position);
+                    if (view_.waitCancelRequested())
+                        throw ReadCancelled();
+                },
+                [this, &wait] { wait.emplace(view_, true); }, &read);
             view_.setWaitGauge(100);
         }
+    } catch (const ReadCancelled&) {
+        modified_ = modified_ || discardAgreed;
+        return false;
     } catch (...) {
         modified_ = modified_ || discardAgreed;
         throw;
@@ -326,7 +337,7 @@ void DocumentController::writeSheet(bool& fileWritten)
     // Save As comes here without passing through Save.
     takeHeaderFromView();
 
-    WaitWindow wait(view_);
+    WaitWindow wait(view_, false);
     // The writer walks the rows by position, so the current row stays where it was.
     FreezeScope frozen(sheet_.table);
     FileStamp written;

@@ -528,14 +528,19 @@ void Tmainf::focusWorkerList()
     WorkerList->setFocus();
 }
 
-void Tmainf::showWait(const QString& message)
+void Tmainf::showWait(const QString& message, bool cancellable)
 {
-    ShowWait(30, QColor(0, 107, 159), Qt::white, message);
+    ShowWait(30, QColor(0, 107, 159), Qt::white, message, cancellable);
 }
 
 void Tmainf::setWaitGauge(int position)
 {
     SetWaitGauge(position);
+}
+
+bool Tmainf::waitCancelRequested()
+{
+    return WaitCancelRequested();
 }
 
 void Tmainf::hideWait()

@@ -31,6 +31,8 @@ QByteArray fileBytes(const QString& path)
 
 QString labelFor(const QString& name) { return QStringLiteral("파일명: ") + name; }
 const QString kUntitledLabel = labelFor(QStringLiteral("이름없음.Lvo"));
+// Open's wait window offers 취소; Save's does not.
+const QString kOpenWait = QStringLiteral("showWait: 파일을 읽고 있습니다. 잠시만... [취소]");
 
 class DocumentControllerTest : public ::testing::Test {
 protected:
@@ -268,7 +270,7 @@ TEST_F(DocumentControllerTest, OpenOfUntitledSheetWithoutWorkersNeverAsks)
     EXPECT_EQ(controller->SheetFileName(), path("old/march.Lvo"));
     EXPECT_EQ(view.fileLabel, labelFor(path("old/march.Lvo")));
     EXPECT_TRUE(controller->SheetModified());          // Open leaves the flag alone
-    EXPECT_EQ(view.calls.front(), QStringLiteral("showWait: 파일을 읽고 있습니다. 잠시만..."));
+    EXPECT_EQ(view.calls.front(), kOpenWait);
     ASSERT_FALSE(view.gauge.empty());
     EXPECT_EQ(view.gauge.back(), 100);
     EXPECT_EQ(view.calls.back(), QStringLiteral("focusWorkerList"));
@@ -317,7 +319,7 @@ TEST_F(DocumentControllerTest, FailedOpenLeavesTheSheetAsItWas)
         prompts.expectError();
         EXPECT_FALSE(controller->HFileOpenClick());
         // The file could not be opened: the wait window never came up.
-        EXPECT_FALSE(view.called(QStringLiteral("showWait: 파일을 읽고 있습니다. 잠시만...")));
+        EXPECT_FALSE(view.called(kOpenWait));
 
         EXPECT_FALSE(prompts.errors.back().isEmpty());
         EXPECT_EQ(sheet.table.RecordCount(), 2);
@@ -341,7 +343,7 @@ TEST_F(DocumentControllerTest, OpenSheetPathReadsTheFileWithoutTheDialog)
     EXPECT_EQ(view.boxes.gsyear, "2020");
     EXPECT_EQ(controller->SheetFileName(), path("desk/april.Lvo"));
     EXPECT_EQ(view.fileLabel, labelFor(path("desk/april.Lvo")));
-    EXPECT_EQ(view.calls.front(), QStringLiteral("showWait: 파일을 읽고 있습니다. 잠시만..."));
+    EXPECT_EQ(view.calls.front(), kOpenWait);
     expectWaitClosedAndViewsLive();
 }
 
@@ -364,13 +366,36 @@ TEST_F(DocumentControllerTest, OpenSheetPathAsksTheSaveQuestionWhenDue)
     EXPECT_EQ(prompts.dialogs.size(), 1u);   // only the Save As of the set-up
 }
 
+TEST_F(DocumentControllerTest, CancelOnTheWaitWindowStopsOpenAndKeepsTheSheet)
+{
+    makeFile(path("big.Lvo"), "2020.04", 300);
+    addWorker("홍길동");
+    saveAs(path("site.Lvo"));
+    addWorker("김철수");
+    view.calls.clear();
+    view.gauge.clear();
+    view.cancelAfterGauges = 2;
+
+    prompts.expectSaveQuestion(SaveAnswer::No);
+    prompts.expectOpenFile(path("big.Lvo"));
+    EXPECT_FALSE(controller->HFileOpenClick());
+
+    EXPECT_EQ(view.gauge.size(), 2u) << "the read went on after 취소";
+    EXPECT_EQ(view.calls.front(), kOpenWait);
+    EXPECT_TRUE(prompts.errors.empty());
+    EXPECT_EQ(sheet.table.RecordCount(), 2);
+    EXPECT_EQ(controller->SheetFileName(), path("site.Lvo"));
+    EXPECT_TRUE(controller->SheetModified());   // No was given for a file that did not come
+    expectWaitClosedAndViewsLive();
+}
+
 TEST_F(DocumentControllerTest, OpenSheetPathOfAMissingFileShowsTheErrorWithoutTheWaitWindow)
 {
     prompts.expectError();
     EXPECT_FALSE(controller->OpenSheetPath(path("gone.Lvo")));
     EXPECT_FALSE(prompts.errors.back().isEmpty());
     EXPECT_EQ(controller->SheetFileName(), DocumentController::untitledName());
-    EXPECT_FALSE(view.called(QStringLiteral("showWait: 파일을 읽고 있습니다. 잠시만...")));
+    EXPECT_FALSE(view.called(kOpenWait));
     expectWaitClosedAndViewsLive();
 }
 
