@@ -164,6 +164,11 @@ void DocumentController::ShowError(const std::exception& error)
     prompts_.ErrorBox(errorText(error));
 }
 
+bool DocumentController::RunAsCommand(const std::function<bool()>& work)
+{
+    return runCommand(work);
+}
+
 bool DocumentController::runCommand(const std::function<bool()>& command)
 {
     // The wait window lets events through while a file is read or written.

@@ -54,6 +54,9 @@ public:
     // Called after every command and every change of the modified flag, whatever came of it:
     // the recovery copy follows the sheet from here.
     void SetStateListener(std::function<void()> listener);
+    // Runs `work` as a command of its own: Busy() meanwhile, so that a sheet the desktop asks for
+    // waits for it; an error it raises goes to the error box.
+    bool RunAsCommand(const std::function<bool()>& work);
     // Opens a recovery copy (a sheet file) as the sheet belonging to `fileName`, with its header
     // (`header` where given, else the copy's), and marks it modified, so that the next Save
     // writes it to that file.
