@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <csignal>
 #include <cstring>
 #include <random>
@@ -337,13 +338,15 @@ void SafeSave::finish()
         throw FileError(kNotARegularFile);
     if (::fsync(fd_) != 0)
         throwIoError(errno);
+    // The target as it is now: its owner and mode may have changed, or a file (or something
+    // else) may have come in its place since the save began.
+    struct stat current {};
+    if (!target_.empty() && ::lstat(target_.c_str(), &current) == 0) {
+        checkExistingTarget(target_, current);
+        targetInfo_ = current;
+        replacing_ = true;
+    }
     if (replacing_) {
-        // The file as it is now, if it is still there: its owner and mode may have changed.
-        struct stat current {};
-        if (::lstat(target_.c_str(), &current) == 0) {
-            checkExistingTarget(target_, current);
-            targetInfo_ = current;
-        }
         if (targetInfo_.st_uid != info.st_uid || targetInfo_.st_gid != info.st_gid) {
             if (::fchown(fd_, targetInfo_.st_uid, targetInfo_.st_gid) != 0)
                 throw FileError(OwnerCannotBeKeptText(), errno);

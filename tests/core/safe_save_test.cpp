@@ -2,6 +2,7 @@
 // one, what a failed or killed save leaves, and how a save tells a file it no longer knows.
 #include "core/cp949.h"
 #include "core/ini_file.h"
+#include "core/safe_save.h"
 #include "core/sheet_file.h"
 
 #include <gtest/gtest.h>
@@ -163,6 +164,30 @@ TEST_F(SafeSaveTest, OnlyARegularFileIsReplaced)
     }
     EXPECT_EQ(slurp(dir / "real.Lvo"), "the linked file");
     EXPECT_FALSE(fs::exists(dir / "nowhere.Lvo"));
+}
+
+// The target is looked at again when the written file takes its name: what came in its place
+// meanwhile is treated as a target found at the start would be.
+TEST_F(SafeSaveTest, WhatAppearsAtTheNameWhileSavingIsCheckedToo)
+{
+    const fs::path target = dir / "late.Lvo";
+    {
+        SafeSave save(target.string());
+        save.write("new", 3);
+        ASSERT_EQ(::mkfifo(target.c_str(), 0600), 0);
+        EXPECT_EQ(failure([&] { save.commit(); }), kNotARegularFile);
+    }
+    EXPECT_TRUE(fs::is_fifo(target));
+    fs::remove(target);
+
+    SafeSave save(target.string());
+    save.write("new", 3);
+    writeText(target, "theirs");
+    ASSERT_EQ(::chmod(target.c_str(), 0604), 0);
+    save.commit();
+    EXPECT_EQ(slurp(target), "new");
+    EXPECT_EQ(fs::status(target).permissions(), fs::perms(0604));
+    EXPECT_EQ(entries(), std::set<std::string>{"late.Lvo"});
 }
 
 // Marked read-only for everybody: refused also for the super-user, whom permissions do not stop.
