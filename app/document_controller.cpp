@@ -45,7 +45,7 @@ QString lowerAsciiLetters(QString path)
 // The wait window stays up exactly as long as the file work, failures included.
 class WaitWindow {
 public:
-    explicit WaitWindow(DocumentView& view) : view_(view) { view_.showWait(waitMessage()); }
+    WaitWindow(DocumentView& view, bool cancellable) : view_(view) { view_.showWait(waitMessage(), cancellable); }
     ~WaitWindow() { view_.hideWait(); }
     WaitWindow(const WaitWindow&) = delete;
     WaitWindow& operator=(const WaitWindow&) = delete;
@@ -53,6 +53,9 @@ public:
 private:
     DocumentView& view_;
 };
+
+// 취소 pressed while a file is read: the read stops and the sheet stays as it was.
+struct ReadCancelled {};
 
 } // namespace
 
@@ -64,6 +67,10 @@ DocumentController::DocumentController(Sheet& sheet, DocumentView& view, Prompts
 }
 
 QString DocumentController::untitledName() { return QStringLiteral("이름없음.Lvo"); }
+QString DocumentController::changedFileQuestion()
+{
+    return QStringLiteral("다른 프로그램이 이 파일을 바꾸었습니다.\n덮어쓰시겠습니까?");
+}
 
 const QString& DocumentController::SheetFileName() const { return fileName_; }
 bool DocumentController::SheetModified() const { return modified_; }
@@ -157,6 +164,11 @@ void DocumentController::ShowError(const std::exception& error)
     prompts_.ErrorBox(errorText(error));
 }
 
+bool DocumentController::RunAsCommand(const std::function<bool()>& work)
+{
+    return runCommand(work);
+}
+
 bool DocumentController::runCommand(const std::function<bool()>& command)
 {
     // The wait window lets events through while a file is read or written.
@@ -235,6 +247,7 @@ bool DocumentController::openSheet(const std::optional<QString>& given)
     }
     // The unsaved changes were only given up for a file that then did not come: keep them marked.
     std::optional<QString> chosen;
+    FileStamp read;
     try {
         chosen = given ? given : prompts_.OpenFileName(fileDialogRequest());
         if (chosen) {
@@ -244,10 +257,18 @@ bool DocumentController::openSheet(const std::optional<QString>& given)
             // Leaves the sheet untouched when the file can't be read whole; a file that can't
             // be opened fails before the wait window comes up.
             OpenSheetFile(
-                nativePath(*chosen), sheet_, [this](int position) { view_.setWaitGauge(position); },
-                [this, &wait] { wait.emplace(view_); });
+                nativePath(*chosen), sheet_,
+                [this](int position) {
+                    view_.setWaitGauge(position);
+                    if (view_.waitCancelRequested())
+                        throw ReadCancelled();
+                },
+                [this, &wait] { wait.emplace(view_, true); }, &read);
             view_.setWaitGauge(100);
         }
+    } catch (const ReadCancelled&) {
+        modified_ = modified_ || discardAgreed;
+        return false;
     } catch (...) {
         modified_ = modified_ || discardAgreed;
         throw;
@@ -258,6 +279,7 @@ bool DocumentController::openSheet(const std::optional<QString>& given)
     }
 
     setFileName(*chosen, *chosen);
+    stamp_ = read;
     view_.showByNameOrder();
     view_.pushHeader(sheet_.header);
     view_.focusWorkerList();
@@ -269,12 +291,22 @@ bool DocumentController::save()
     takeHeaderFromView();
     if (IsUntitled())
         return saveAs();
+    if (!mayReplaceFile())
+        return false;
 
     bool fileWritten = false;
     writeSheet(fileWritten);
     view_.focusWorkerList();
     modified_ = false;
     return true;
+}
+
+bool DocumentController::mayReplaceFile()
+{
+    // A file this sheet never read or wrote (a restored copy's) is not known well enough to ask.
+    if (!stamp_.known || CompareWithStamp(nativePath(fileName_), stamp_) != FileState::Changed)
+        return true;
+    return prompts_.ConfirmBox(changedFileQuestion());
 }
 
 bool DocumentController::saveAs()
@@ -287,14 +319,17 @@ bool DocumentController::saveAs()
 
     const QString previousName = fileName_;
     const QString previousShown = shownName_;
+    const FileStamp previousStamp = stamp_;
     setFileName(*chosen, lowerAsciiLetters(*chosen));
     bool fileWritten = false;
     try {
         writeSheet(fileWritten);
     } catch (...) {
         // Nothing was written there: the sheet still belongs to its previous file.
-        if (!fileWritten)
+        if (!fileWritten) {
             setFileName(previousName, previousShown);
+            stamp_ = previousStamp;
+        }
         throw;
     }
     view_.focusWorkerList();
@@ -307,13 +342,13 @@ void DocumentController::writeSheet(bool& fileWritten)
     // Save As comes here without passing through Save.
     takeHeaderFromView();
 
-    WaitWindow wait(view_);
+    WaitWindow wait(view_, false);
     // The writer walks the rows by position, so the current row stays where it was.
     FreezeScope frozen(sheet_.table);
-    // Where the folder takes no temporary file, the previous file is kept in Temp/ meanwhile.
-    const QString backupFolder = QDir(DataFoldersFor(programFolder_).data).filePath(QStringLiteral("Temp"));
+    FileStamp written;
     SaveSheetFile(nativePath(fileName_), sheet_, [this](int position) { view_.setWaitGauge(position); },
-                  nativePath(backupFolder));
+                  &written);
+    stamp_ = written;
     fileWritten = true;
     SaveWorkFolder(fileName_, QString::fromLatin1(kIniFileName));
     view_.setWaitGauge(100);
@@ -327,6 +362,8 @@ void DocumentController::takeHeaderFromView()
 
 void DocumentController::setFileName(const QString& fileName, const QString& shownName)
 {
+    // What is known of a file goes with its name; Open and Save note it afresh.
+    stamp_ = FileStamp();
     fileName_ = fileName;
     shownName_ = shownName;
     view_.setFileLabel(labelText(shownName_));

@@ -3,6 +3,7 @@
 // the save question, the work folder and the wait window around file work.
 
 #include "app/document_view.h"
+#include "core/safe_save.h"
 #include "core/sheet.h"
 #include "services/prompts.h"
 
@@ -20,6 +21,8 @@ public:
     DocumentController(Sheet& sheet, DocumentView& view, Prompts& prompts, QString programFolder);
 
     static QString untitledName();            // "이름없음.Lvo"
+    // Asked before Save replaces a file that changed since it was opened or saved here.
+    static QString changedFileQuestion();
 
     const QString& SheetFileName() const;
     bool SheetModified() const;
@@ -51,6 +54,9 @@ public:
     // Called after every command and every change of the modified flag, whatever came of it:
     // the recovery copy follows the sheet from here.
     void SetStateListener(std::function<void()> listener);
+    // Runs `work` as a command of its own: Busy() meanwhile, so that a sheet the desktop asks for
+    // waits for it; an error it raises goes to the error box.
+    bool RunAsCommand(const std::function<bool()>& work);
     // Opens a recovery copy (a sheet file) as the sheet belonging to `fileName`, with its header
     // (`header` where given, else the copy's), and marks it modified, so that the next Save
     // writes it to that file.
@@ -66,6 +72,8 @@ private:
     bool newSheet();
     bool openSheet(const std::optional<QString>& given);   // nothing: ask with the dialog
     bool save();
+    // False when the file changed since this sheet read or wrote it and the user keeps it.
+    bool mayReplaceFile();
     bool saveAs();
     // Writes the sheet to `fileName_` under the wait window; `fileWritten` turns true
     // once the file is complete, before the work folder is remembered.
@@ -81,6 +89,7 @@ private:
     QString programFolder_;
     QString fileName_;
     QString shownName_;     // what the file-name label shows after "파일명: "
+    FileStamp stamp_;       // the file as this sheet last read or wrote it
     bool modified_ = false;
     int busy_ = 0;          // commands under way; Save runs inside Open's question
     std::function<void()> stateListener_;

@@ -23,9 +23,11 @@ public:
     virtual void focusSiteName() = 0;
     virtual void focusWorkerList() = 0;
 
-    // The wait window around reading and writing a file.
-    virtual void showWait(const QString& message) = 0;
+    // The wait window around reading and writing a file; `cancellable`: it offers 취소.
+    virtual void showWait(const QString& message, bool cancellable) = 0;
     virtual void setWaitGauge(int position) = 0;
+    // Whether 취소 was pressed on the wait window shown.
+    virtual bool waitCancelRequested() = 0;
     virtual void hideWait() = 0;
 };
 

@@ -52,6 +52,7 @@ namespace lavodc {
 namespace {
 
 constexpr int kBandHeights[] = {28, 30, 80, 26, 39};
+constexpr QSize kDesignedSize(1016, 665);
 const QColor kFormColour(217, 215, 204);
 
 QFrame* makeBand(QWidget* container, int top, int height)
@@ -147,7 +148,7 @@ Tmainf::Tmainf(Prompts& prompts, QString programFolder, QWidget* parent)
 
     wireCommands();
     FormCreate();
-    resize(1016, 665);
+    resize(kDesignedSize);
 }
 
 Tmainf::~Tmainf()
@@ -421,8 +422,18 @@ void Tmainf::FormShow()
 
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QSize screenSize = screen ? screen->size() : QSize(1024, 768);
-    const WindowPlacement place = ReadPlacement(screenSize.width(), screenSize.height(),
-                                                QString::fromLatin1(kIniFileName));
+    const QString iniName = QString::fromLatin1(kIniFileName);
+    WindowPlacement place = ReadPlacement(screenSize.width(), screenSize.height(), iniName);
+    // A placement kept from another screen, or typed by hand, must not lose the window.
+    if (PlacedBySettings(iniName)) {
+        std::vector<QRect> areas;
+        if (screen)
+            areas.push_back(screen->availableGeometry());
+        for (const QScreen* other : QGuiApplication::screens())
+            if (other != screen)
+                areas.push_back(other->availableGeometry());
+        place = FitOnScreen(place, areas, kDesignedSize);
+    }
     // The window keeps this size for the whole run.
     setFixedSize(qMax(1, place.width), qMax(1, place.height));
     move(place.left, place.top);
@@ -543,14 +554,19 @@ void Tmainf::focusWorkerList()
     WorkerList->setFocus();
 }
 
-void Tmainf::showWait(const QString& message)
+void Tmainf::showWait(const QString& message, bool cancellable)
 {
-    ShowWait(30, QColor(0, 107, 159), Qt::white, message);
+    ShowWait(30, QColor(0, 107, 159), Qt::white, message, cancellable);
 }
 
 void Tmainf::setWaitGauge(int position)
 {
     SetWaitGauge(position);
+}
+
+bool Tmainf::waitCancelRequested()
+{
+    return WaitCancelRequested();
 }
 
 void Tmainf::hideWait()

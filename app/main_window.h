@@ -53,8 +53,9 @@ public:
     void showByNameOrder() override;
     void focusSiteName() override;
     void focusWorkerList() override;
-    void showWait(const QString& message) override;
+    void showWait(const QString& message, bool cancellable) override;
     void setWaitGauge(int position) override;
+    bool waitCancelRequested() override;
     void hideWait() override;
 
     void QuitBtnClick();

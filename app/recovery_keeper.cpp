@@ -36,7 +36,11 @@ void RecoveryKeeper::start()
 {
     if (watching_ || !store_.claim())
         return;
-    if (store_.hasCopy()) {
+    // As a command: a sheet the desktop names meanwhile waits for the answer, and then finds the
+    // restored sheet to ask about.
+    controller_.RunAsCommand([this] {
+        if (!store_.hasCopy())
+            return false;
         if (prompts_.ConfirmBox(question())) {
             const std::optional<RecoveryStore::Companion> companion = store_.readCompanion();
             const QString fileName = companion ? companion->fileName : DocumentController::untitledName();
@@ -46,7 +50,8 @@ void RecoveryKeeper::start()
         } else {
             store_.remove();
         }
-    }
+        return true;
+    });
     watching_ = true;
     controller_.SetStateListener([this] { followController(); });
 }

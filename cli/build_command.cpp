@@ -4,13 +4,13 @@
 #include "cli/sheet_json.h"
 #include "cli/sheet_json_stream.h"
 
+#include "core/cp949.h"
 #include "core/sheet_file.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <exception>
-#include <filesystem>
 #include <fstream>
 
 namespace lavodc::cli {
@@ -26,17 +26,6 @@ std::string withoutTag(const std::string& message)
             return message.substr(end + 2);
     }
     return message;
-}
-
-// Where the previous file is kept while a file in a folder without room for a temporary file
-// is written in place: Temp/ beside the program, as the window program does.
-std::string backupFolder()
-{
-    std::error_code error;
-    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (error)
-        return {};
-    return (program.parent_path() / "Temp").string();
 }
 
 } // namespace
@@ -81,9 +70,9 @@ int runBuild(const std::vector<std::string>& args)
             return row;
         };
         try {
-            WriteSheetRows(outPath, header, period, order.size(), rowAt, {}, backupFolder());
+            WriteSheetRows(outPath, header, period, order.size(), rowAt);
         } catch (const SheetFileError& error) {
-            return fail("cannot write \"" + outPath + "\": " + error.what());
+            return fail("cannot write \"" + outPath + "\": " + fromCp949(error.what()));
         }
     } catch (const SheetJsonError& error) {
         return fail("\"" + jsonPath + "\": " + error.what());

@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <exception>
+#include <filesystem>
 #include <string>
 
 namespace lavodc::cli {
@@ -40,9 +41,21 @@ bool saveSheet(const char* command, const std::string& path, Sheet& sheet)
     try {
         SaveSheetFile(path, sheet);
     } catch (const SheetFileError& error) {
-        std::fprintf(stderr, "lavodc-cli %s: cannot write \"%s\": %s\n", command, path.c_str(), error.what());
+        std::fprintf(stderr, "lavodc-cli %s: cannot write \"%s\": %s\n", command, path.c_str(),
+                     fromCp949(error.what()).c_str());
         return false;
     }
+    return true;
+}
+
+// The output must not be one of the inputs, however it is spelled (links, "./", "../"):
+// refused before anything is read. True (with a message) when it is.
+bool replacesAnInput(const char* command, const std::string& out, const std::string& in, const char* what)
+{
+    std::error_code ignored;
+    if (!std::filesystem::equivalent(in, out, ignored))
+        return false;
+    std::fprintf(stderr, "lavodc-cli %s: the new sheet would replace the %s %s\n", command, what, in.c_str());
     return true;
 }
 
@@ -54,6 +67,8 @@ int runNext(const std::vector<std::string>& args)
         std::fputs("usage: lavodc-cli next FILE.Lvo OUT.Lvo\n", stderr);
         return 2;
     }
+    if (replacesAnInput("next", args[1], args[0], "sheet file"))
+        return 2;
     try {
         Sheet sheet;
         if (!openSheet("next", args[0], sheet))
@@ -77,6 +92,8 @@ int runImport(const std::vector<std::string>& args)
         std::fputs("usage: lavodc-cli import SHEET.Lvo LIST.(csv|xlsx) OUT.Lvo\n", stderr);
         return 2;
     }
+    if (replacesAnInput("import", args[2], args[0], "sheet file") || replacesAnInput("import", args[2], args[1], "list"))
+        return 2;
     try {
         Sheet sheet;
         if (!openSheet("import", args[0], sheet))

@@ -2,6 +2,8 @@
 
 #include "core/ini_file.h"
 
+#include "core/safe_save.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <fstream>
@@ -341,14 +343,12 @@ void IniFile::writeText(std::string_view section, std::string_view key, std::str
     } else if (ec) {
         throw IniWriteError(failure);
     }
-    const std::string updated = IniUpdate(contents, section, key, value);
-    std::ofstream out(file_, std::ios::binary | std::ios::trunc);
-    if (!out)
+    // Saved whole or not at all: a full disk must not cut the settings.
+    try {
+        WriteWholeFile(file_.string(), IniUpdate(contents, section, key, value));
+    } catch (const FileError&) {
         throw IniWriteError(failure);
-    out.write(updated.data(), static_cast<std::streamsize>(updated.size()));
-    out.close();
-    if (!out)
-        throw IniWriteError(failure);
+    }
 }
 
 } // namespace lavodc

@@ -5,8 +5,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
-#include <optional>
 #include <vector>
 
 #include <fcntl.h>
@@ -16,8 +14,6 @@
 namespace lavodc {
 
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr std::size_t kRecordsPerChunk = 512;
 
@@ -34,162 +30,10 @@ void requireOpenTable(const WorkerTable& table)
 
 // ---- writing ---------------------------------------------------------------
 
-void writeAll(int fd, const unsigned char* data, std::size_t size)
-{
-    while (size > 0) {
-        const ssize_t written = ::write(fd, data, size);
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            throwIoError(errno);
-        }
-        data += written;
-        size -= static_cast<std::size_t>(written);
-    }
-}
-
-// A temporary file beside the target that disappears unless it was renamed over it.
-// Its name is short, so that a target name of up to 255 bytes still leaves room for it.
-class TemporaryFile {
-public:
-    explicit TemporaryFile(const fs::path& target)
-    {
-        const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-        std::string pattern = (folder / ".lvodc-XXXXXX").string();
-        fd_ = ::mkostemp(pattern.data(), O_CLOEXEC);
-        if (fd_ < 0)
-            throwIoError(errno);
-        path_ = pattern;
-    }
-    ~TemporaryFile()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-        if (!path_.empty())
-            ::unlink(path_.c_str());
-    }
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
-
-    int fd() const { return fd_; }
-
-    // Flushes to the disk, gives the file the target's permissions and renames it over the target.
-    void commit(const fs::path& target)
-    {
-        if (::fsync(fd_) != 0)
-            throwIoError(errno);
-        struct stat existing {};
-        mode_t mode;
-        if (::stat(target.c_str(), &existing) == 0) {
-            mode = existing.st_mode & 07777;
-        } else {
-            const mode_t mask = ::umask(0);
-            ::umask(mask);
-            mode = 0666 & ~mask;
-        }
-        if (::fchmod(fd_, mode) != 0)
-            throwIoError(errno);
-        const int fd = fd_;
-        fd_ = -1;
-        if (::close(fd) != 0)
-            throwIoError(errno);
-        if (::rename(path_.c_str(), target.c_str()) != 0)
-            throwIoError(errno);
-        path_.clear();
-    }
-
-private:
-    int fd_ = -1;
-    std::string path_;
-};
-
-// The target itself, cut to nothing and written over; used only when no temporary file can be
-// made beside it. A copy of what it held lies in the backup folder until the write is complete.
-class InPlaceFile {
-public:
-    InPlaceFile(const fs::path& target, const std::string& backupFolder)
-    {
-        copyPath_ = copyToBackup(target, backupFolder);
-        fd_ = ::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NONBLOCK);
-        if (fd_ < 0)
-            fail(errno);
-    }
-    ~InPlaceFile()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    InPlaceFile(const InPlaceFile&) = delete;
-    InPlaceFile& operator=(const InPlaceFile&) = delete;
-
-    int fd() const { return fd_; }
-
-    void commit()
-    {
-        if (::fsync(fd_) != 0)
-            fail(errno);
-        const int fd = fd_;
-        fd_ = -1;
-        if (::close(fd) != 0)
-            fail(errno);
-        ::unlink(copyPath_.c_str());
-    }
-
-    // The error text with the place of the copy, which is all that is left of the previous file.
-    [[noreturn]] void fail(int error) const
-    {
-        throw SheetFileError(std::string(std::strerror(error)) + "; the previous file was copied to "
-                             + copyPath_, error);
-    }
-
-private:
-    static std::string copyToBackup(const fs::path& target, const std::string& backupFolder)
-    {
-        std::error_code ignored;
-        fs::create_directories(backupFolder, ignored);
-        std::string pattern = (fs::path(backupFolder) / "previous-XXXXXX.Lvo").string();
-        const int out = ::mkostemps(pattern.data(), 4, O_CLOEXEC);
-        if (out < 0)
-            throwIoError(errno);
-        const int in = ::open(target.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-        int error = in < 0 ? errno : 0;
-        std::vector<unsigned char> chunk(1 << 16);
-        while (error == 0) {
-            const ssize_t got = ::read(in, chunk.data(), chunk.size());
-            if (got < 0) {
-                if (errno != EINTR)
-                    error = errno;
-                continue;
-            }
-            if (got == 0)
-                break;
-            try {
-                writeAll(out, chunk.data(), static_cast<std::size_t>(got));
-            } catch (const SheetFileError& failure) {
-                error = failure.code();
-            }
-        }
-        if (error == 0 && ::fsync(out) != 0)
-            error = errno;
-        if (in >= 0)
-            ::close(in);
-        if (::close(out) != 0 && error == 0)
-            error = errno;
-        if (error != 0) {
-            ::unlink(pattern.c_str());
-            throwIoError(error);
-        }
-        return pattern;
-    }
-
-    int fd_ = -1;
-    std::string copyPath_;
-};
-
 // Records collect in a chunk and go to the file in large writes.
 class RecordWriter {
 public:
-    explicit RecordWriter(int fd) : fd_(fd) { chunk_.reserve(record::kSize * kRecordsPerChunk); }
+    explicit RecordWriter(SafeSave& file) : file_(file) { chunk_.reserve(record::kSize * kRecordsPerChunk); }
 
     void add(const record::Bytes& bytes)
     {
@@ -200,12 +44,12 @@ public:
 
     void flush()
     {
-        writeAll(fd_, chunk_.data(), chunk_.size());
+        file_.write(chunk_.data(), chunk_.size());
         chunk_.clear();
     }
 
 private:
-    int fd_;
+    SafeSave& file_;
     std::vector<unsigned char> chunk_;
 };
 
@@ -216,9 +60,9 @@ struct RowsToWrite {
     const RowAt& rowAt;
 };
 
-void writeRecords(int fd, const RowsToWrite& rows, const Progress& progress)
+void writeRecords(SafeSave& file, const RowsToWrite& rows, const Progress& progress)
 {
-    RecordWriter writer(fd);
+    RecordWriter writer(file);
     record::Bytes& buffer = record::sharedBuffer();
     record::fillHeaderA(buffer, rows.header, rows.period);
     writer.add(buffer);
@@ -235,40 +79,6 @@ void writeRecords(int fd, const RowsToWrite& rows, const Progress& progress)
     writer.flush();
 }
 
-// An existing target must be a regular file that this process may write: renaming over it
-// would otherwise replace a file that a write is refused for.
-bool checkTargetWritable(const fs::path& target)
-{
-    struct stat info {};
-    if (::stat(target.c_str(), &info) != 0) {
-        if (errno == ENOENT)
-            return false;
-        throwIoError(errno);
-    }
-    if (S_ISDIR(info.st_mode))
-        throwIoError(EISDIR);
-    if (!S_ISREG(info.st_mode))
-        throw SheetFileError(kNotARegularFile);
-    const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        throwIoError(errno);
-    ::close(fd);
-    return true;
-}
-
-// Saving over a symbolic link replaces the file it points to, not the link.
-fs::path resolvedTarget(const std::string& path)
-{
-    std::error_code error;
-    const fs::path target(path);
-    if (fs::is_symlink(fs::symlink_status(target, error))) {
-        const fs::path resolved = fs::weakly_canonical(target, error);
-        if (!error)
-            return resolved;
-    }
-    return target;
-}
-
 // ---- reading ---------------------------------------------------------------
 
 class ReadOnlyFile {
@@ -279,15 +89,14 @@ public:
     {
         if (fd_ < 0)
             throwIoError(errno);
-        struct stat info {};
-        if (::fstat(fd_, &info) != 0) {
+        if (::fstat(fd_, &info_) != 0) {
             const int error = errno;
             ::close(fd_);
             throwIoError(error);
         }
-        if (!S_ISREG(info.st_mode)) {
+        if (!S_ISREG(info_.st_mode)) {
             ::close(fd_);
-            if (S_ISDIR(info.st_mode))
+            if (S_ISDIR(info_.st_mode))
                 throwIoError(EISDIR);
             throw SheetFileError(kNotARegularFile);
         }
@@ -296,16 +105,29 @@ public:
     ReadOnlyFile(const ReadOnlyFile&) = delete;
     ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
 
-    std::size_t wholeRecords() const
+    std::size_t wholeRecords() const { return static_cast<std::size_t>(info_.st_size) / record::kSize; }
+
+    // What the file was as it was read: every byte read so far went into its hash.
+    FileStamp stamp() const { return StampOf(info_, hash_.value()); }
+
+    // Reads (and hashes) the rest of the file, which holds no whole record.
+    void readRest()
     {
-        struct stat info {};
-        if (::fstat(fd_, &info) != 0)
-            throwIoError(errno);
-        return static_cast<std::size_t>(info.st_size) / record::kSize;
+        unsigned char rest[record::kSize];
+        while (read(rest, sizeof rest) == sizeof rest) {
+        }
     }
 
     // Reads up to `size` bytes; fewer only at the end of the file.
     std::size_t read(unsigned char* data, std::size_t size)
+    {
+        const std::size_t total = readSome(data, size);
+        hash_.add(data, total);
+        return total;
+    }
+
+private:
+    std::size_t readSome(unsigned char* data, std::size_t size)
     {
         std::size_t total = 0;
         while (total < size) {
@@ -322,8 +144,9 @@ public:
         return total;
     }
 
-private:
     int fd_;
+    struct stat info_ {};
+    ContentHash hash_;
 };
 
 // What a whole file holds, gathered before anything of the sheet changes: the header values
@@ -340,7 +163,7 @@ struct FileContents {
 };
 
 void readRecords(const std::string& path, FileContents& contents, const Progress& progress,
-                 const std::function<void()>& opened = {})
+                 const std::function<void()>& opened = {}, FileStamp* stamp = nullptr)
 {
     ReadOnlyFile file(path);
     const std::size_t count = file.wholeRecords();   // a folder fails here, as not openable
@@ -367,49 +190,31 @@ void readRecords(const std::string& path, FileContents& contents, const Progress
         if (got < wanted)
             break;   // the file got shorter while being read
     }
+    if (stamp) {
+        file.readRest();
+        *stamp = file.stamp();
+    }
 }
 
 } // namespace
 
-void WriteSheetFile(const std::string& path, const Sheet& sheet, const Progress& progress,
-                    const std::string& backupFolder)
+void WriteSheetFile(const std::string& path, const Sheet& sheet, const Progress& progress, FileStamp* written)
 {
     const WorkerTable& table = sheet.table;
     requireOpenTable(table);
     const RowAt rowAt = [&table](std::size_t i) -> const WorkerRow& { return table.RowAt(static_cast<int>(i)); };
     WriteSheetRows(path, sheet.header, sheet.period, static_cast<std::size_t>(table.RecordCount()), rowAt,
-                   progress, backupFolder);
+                   progress, written);
 }
 
 void WriteSheetRows(const std::string& path, const SheetHeader& header, const std::string& period,
-                    std::size_t count, const RowAt& rowAt, const Progress& progress,
-                    const std::string& backupFolder)
+                    std::size_t count, const RowAt& rowAt, const Progress& progress, FileStamp* written)
 {
-    const RowsToWrite rows{header, period, count, rowAt};
-    const fs::path target = resolvedTarget(path);
-    const bool exists = checkTargetWritable(target);
-
-    std::optional<TemporaryFile> temporary;
-    try {
-        temporary.emplace(target);
-    } catch (const SheetFileError& error) {
-        const bool folderRefused = error.code() == EACCES || error.code() == EPERM;
-        if (!exists || !folderRefused || backupFolder.empty())
-            throw;
-    }
-    if (temporary) {
-        writeRecords(temporary->fd(), rows, progress);
-        temporary->commit(target);
-        return;
-    }
-
-    InPlaceFile file(target, backupFolder);
-    try {
-        writeRecords(file.fd(), rows, progress);
-    } catch (const SheetFileError& error) {
-        file.fail(error.code());
-    }
-    file.commit();
+    SafeSave file(path);
+    writeRecords(file, RowsToWrite{header, period, count, rowAt}, progress);
+    const FileStamp stamp = file.commit();
+    if (written)
+        *written = stamp;
 }
 
 std::string SheetFileBytes(const SheetHeader& header, const WorkerTable& table)
@@ -438,15 +243,6 @@ std::string SheetFileBytes(const SheetHeader& header, const WorkerTable& table)
     return bytes;
 }
 
-void WriteWholeFile(const std::string& path, std::string_view bytes)
-{
-    const fs::path target = resolvedTarget(path);
-    checkTargetWritable(target);
-    TemporaryFile file(target);
-    writeAll(file.fd(), reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
-    file.commit(target);
-}
-
 void ReadSheetFile(const std::string& path, Sheet& sheet, const Progress& progress)
 {
     requireOpenTable(sheet.table);
@@ -462,13 +258,14 @@ void ReadSheetFile(const std::string& path, Sheet& sheet, const Progress& progre
 }
 
 void OpenSheetFile(const std::string& path, Sheet& sheet, const Progress& progress,
-                   const std::function<void()>& opened)
+                   const std::function<void()>& opened, FileStamp* read)
 {
     requireOpenTable(sheet.table);
     const std::string period = CurrentPeriod();
     FileContents contents;
     ResetHeader(contents.header, period);
-    readRecords(path, contents, progress, opened);
+    FileStamp stamp;
+    readRecords(path, contents, progress, opened, read ? &stamp : nullptr);
 
     // Everything was read: hand it over in one step.
     WorkerTable& table = sheet.table;
@@ -484,6 +281,8 @@ void OpenSheetFile(const std::string& path, Sheet& sheet, const Progress& progre
     sheet.period = period;
     sheet.header = std::move(contents.header);
     NormalizeMaskedValues(sheet.header);
+    if (read)
+        *read = stamp;
 }
 
 void ReadSheetFileInOrder(const std::string& path, SheetHeader& header, std::string& period,
@@ -525,8 +324,7 @@ void ReadSheetFileInOrder(const std::string& path, SheetHeader& header, std::str
     }
 }
 
-void SaveSheetFile(const std::string& path, Sheet& sheet, const Progress& progress,
-                   const std::string& backupFolder)
+void SaveSheetFile(const std::string& path, Sheet& sheet, const Progress& progress, FileStamp* written)
 {
     sheet.period = PeriodFromHeader(sheet.header);
     WorkerTable& table = sheet.table;
@@ -536,7 +334,7 @@ void SaveSheetFile(const std::string& path, Sheet& sheet, const Progress& progre
     FreezeScope frozen(table);
     try {
         table.First();
-        WriteSheetFile(path, sheet, progress, backupFolder);
+        WriteSheetFile(path, sheet, progress, written);
     } catch (...) {
         table.GotoBookmark(mark);
         throw;

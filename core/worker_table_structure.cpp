@@ -10,6 +10,8 @@
 // fields in their fixed order, so a structure file can't change what a row holds.
 #include "core/worker_table.h"
 
+#include "core/safe_save.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -98,16 +100,15 @@ void WorkerTable::LoadStructure(const std::string& path)
 
 void WorkerTable::WriteStructure(const std::string& path)
 {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    if (!file)
-        throw TableError("Cannot create file \"" + path + "\". " + std::strerror(errno));
-    file << "# lavodc worker table: the fields of a row in their fixed order (string sizes in bytes)\n";
-    file << kMagic << '\n';
+    std::string text = "# lavodc worker table: the fields of a row in their fixed order (string sizes in bytes)\n";
+    text += std::string(kMagic) + '\n';
     for (const FieldDef& def : WorkerFields())
-        file << fieldLine(def) << '\n';
-    file.flush();
-    if (!file)
-        throw TableError("Cannot write file \"" + path + "\". " + std::strerror(errno));
+        text += fieldLine(def) + '\n';
+    try {
+        WriteWholeFile(path, text);
+    } catch (const FileError& error) {
+        throw TableError("Cannot write file \"" + path + "\". " + error.what());
+    }
 }
 
 } // namespace lavodc

@@ -1,9 +1,10 @@
 #include "report/report_pdf.h"
 
 #include "core/cp949.h"
+#include "core/safe_save.h"
 
 #include <QPdfWriter>
-#include <QSaveFile>
+#include <QFile>
 
 namespace lavodc::report {
 namespace {
@@ -23,13 +24,23 @@ int WriteReportPdf(TPtqLvodocf& form, QIODevice& device, int firstPage, int last
 
 int SaveReportPdf(TPtqLvodocf& form, const QString& path, int firstPage, int lastPage, const PageProgress& progress)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw ReportOutputError("cannot write " + path.toStdString() + ": " + file.errorString().toStdString());
-    const int drawn = WriteReportPdf(form, file, firstPage, lastPage, progress);
-    if (!file.commit())
-        throw ReportOutputError("cannot write " + path.toStdString() + ": " + file.errorString().toStdString());
-    return drawn;
+    auto failed = [&path](const std::string& reason) {
+        return ReportOutputError("cannot write " + path.toStdString() + ": " + reason);
+    };
+    try {
+        SafeSave save(QFile::encodeName(path).toStdString());
+        QFile file;
+        if (!file.open(save.fd(), QIODevice::WriteOnly, QFileDevice::DontCloseHandle))
+            throw failed(file.errorString().toStdString());
+        const int drawn = WriteReportPdf(form, file, firstPage, lastPage, progress);
+        if (!file.flush())
+            throw failed(file.errorString().toStdString());
+        file.close();
+        save.commit();
+        return drawn;
+    } catch (const FileError& error) {
+        throw failed(fromCp949(error.what()));
+    }
 }
 
 } // namespace lavodc::report

@@ -15,9 +15,10 @@ namespace lavodc::report {
 int WriteReportPdf(TPtqLvodocf& form, QIODevice& device, int firstPage, int lastPage,
                    const PageProgress& progress = {});
 
-// The same into the file `path`, written beside it and renamed over it only when complete,
-// so a failure leaves no partial file and keeps an earlier one. Raises ReportOutputError
-// with the system's reason.
+// The same into the file `path`, saved the program's one way (core/safe_save.h): written
+// beside it and renamed over it only when complete, so a failure leaves no partial file and
+// keeps an earlier one; only a regular file is replaced. Raises ReportOutputError with the
+// reason.
 int SaveReportPdf(TPtqLvodocf& form, const QString& path, int firstPage, int lastPage,
                   const PageProgress& progress = {});
 

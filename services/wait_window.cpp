@@ -2,11 +2,15 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QScreen>
 #include <QTimer>
 #include <QWindow>
+
+#include <algorithm>
 
 namespace lavodc {
 
@@ -17,6 +21,9 @@ namespace {
 constexpr int kWidth = 371;
 constexpr int kHeight = 56;
 constexpr int kMessageTopWhenShown = 30;
+// 취소 goes below the message; the window grows by its row.
+constexpr int kCancelRow = 30;
+const QRect kCancelPlace(153, 52, 64, 24);
 
 TSprSfm*& currentWindow()
 {
@@ -81,6 +88,45 @@ TSprSfm::TSprSfm(QWidget* parent)
     GaugeTimer->start();
 }
 
+void TSprSfm::OfferCancel()
+{
+    if (cancelButton_)
+        return;
+    setFixedSize(kWidth, kHeight + kCancelRow);
+    cancelButton_ = new QPushButton(QStringLiteral("취소"), this);
+    cancelButton_->setObjectName(QStringLiteral("CancelButton"));
+    cancelButton_->setGeometry(kCancelPlace);
+    connect(cancelButton_, &QPushButton::clicked, this, [this] {
+        cancelRequested_ = true;
+        cancelButton_->setEnabled(false);
+    });
+    // The caller's work lets events through to this window only: the others wait.
+    setWindowModality(Qt::ApplicationModal);
+}
+
+void TSprSfm::keyPressEvent(QKeyEvent* event)
+{
+    if (cancelButton_ && event->key() == Qt::Key_Escape) {
+        cancelButton_->click();
+        return;
+    }
+    QFrame::keyPressEvent(event);
+}
+
+void TSprSfm::SetPosition(int position)
+{
+    if (!callerDrives_) {
+        callerDrives_ = true;
+        GaugeTimer->stop();
+    }
+    if (sinceUpdate_.isValid() && sinceUpdate_.elapsed() < kLeastUpdateMs)
+        return;
+    sinceUpdate_.start();
+    GaugeBar->setValue(position);
+    if (cancelButton_)
+        QCoreApplication::processEvents();
+}
+
 void TSprSfm::GaugeTimerTimer()
 {
     int& step = GaugeStep();
@@ -99,7 +145,7 @@ void TSprSfm::showEvent(QShowEvent* event)
     }
 }
 
-void ShowWait(int interval, QColor formColor, QColor textColor, const QString& message)
+void ShowWait(int interval, QColor formColor, QColor textColor, const QString& message, bool cancellable)
 {
     // A window left over from an unpaired call would stay on top for good.
     HideWait();
@@ -118,10 +164,12 @@ void ShowWait(int interval, QColor formColor, QColor textColor, const QString& m
     window->MessageLabel->move(window->MessageLabel->x(), kMessageTopWhenShown);
 
     window->GaugeBar->setVisible(true);
+    if (cancellable)
+        window->OfferCancel();
     // Started only once the window is painted: the events processed below must not
     // tick the shared counter before the caller's work begins.
     window->GaugeTimer->stop();
-    window->GaugeTimer->setInterval(interval);
+    window->GaugeTimer->setInterval(std::max(interval, int(TSprSfm::kLeastUpdateMs)));
 
     window->show();
     // The caller's work starts right after this and dispatches no events, so the window
@@ -153,7 +201,13 @@ TSprSfm* WaitWindow()
 void SetWaitGauge(int position)
 {
     if (TSprSfm* window = currentWindow())
-        window->GaugeBar->setValue(position);
+        window->SetPosition(position);
+}
+
+bool WaitCancelRequested()
+{
+    const TSprSfm* window = currentWindow();
+    return window && window->CancelRequested();
 }
 
 } // namespace lavodc

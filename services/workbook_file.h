@@ -1,6 +1,9 @@
 #pragma once
-// Writing a file whole or not at all: the content goes to a temporary file in the target's
-// folder, which is renamed to its name only when complete. Native file names throughout.
+// Writing a workbook whole or not at all, through the program's one saving path
+// (core/safe_save.h): the writer fills a temporary file in the target's folder by its name,
+// which takes the target's name only when complete. Native file names throughout.
+
+#include "core/safe_save.h"
 
 #include <functional>
 #include <stdexcept>
@@ -26,7 +29,8 @@ std::string NumberedFileName(const std::string& baseName, const std::string& ext
 std::string WriteUnderFreeName(const std::string& folder, const std::string& baseName,
                                const std::string& extension, const FileContentWriter& write);
 
-// Writes `path` through a temporary file beside it, replacing what is there.
-void WriteReplacing(const std::string& path, const FileContentWriter& write);
+// Writes `path` through a temporary file beside it, replacing the regular file there (keeping
+// its owner, group and mode); anything else at `path` is refused.
+FileStamp WriteReplacing(const std::string& path, const FileContentWriter& write);
 
 } // namespace lavodc

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -30,6 +31,8 @@ QByteArray fileBytes(const QString& path)
 
 QString labelFor(const QString& name) { return QStringLiteral("파일명: ") + name; }
 const QString kUntitledLabel = labelFor(QStringLiteral("이름없음.Lvo"));
+// Open's wait window offers 취소; Save's does not.
+const QString kOpenWait = QStringLiteral("showWait: 파일을 읽고 있습니다. 잠시만... [취소]");
 
 class DocumentControllerTest : public ::testing::Test {
 protected:
@@ -267,7 +270,7 @@ TEST_F(DocumentControllerTest, OpenOfUntitledSheetWithoutWorkersNeverAsks)
     EXPECT_EQ(controller->SheetFileName(), path("old/march.Lvo"));
     EXPECT_EQ(view.fileLabel, labelFor(path("old/march.Lvo")));
     EXPECT_TRUE(controller->SheetModified());          // Open leaves the flag alone
-    EXPECT_EQ(view.calls.front(), QStringLiteral("showWait: 파일을 읽고 있습니다. 잠시만..."));
+    EXPECT_EQ(view.calls.front(), kOpenWait);
     ASSERT_FALSE(view.gauge.empty());
     EXPECT_EQ(view.gauge.back(), 100);
     EXPECT_EQ(view.calls.back(), QStringLiteral("focusWorkerList"));
@@ -316,7 +319,7 @@ TEST_F(DocumentControllerTest, FailedOpenLeavesTheSheetAsItWas)
         prompts.expectError();
         EXPECT_FALSE(controller->HFileOpenClick());
         // The file could not be opened: the wait window never came up.
-        EXPECT_FALSE(view.called(QStringLiteral("showWait: 파일을 읽고 있습니다. 잠시만...")));
+        EXPECT_FALSE(view.called(kOpenWait));
 
         EXPECT_FALSE(prompts.errors.back().isEmpty());
         EXPECT_EQ(sheet.table.RecordCount(), 2);
@@ -340,7 +343,7 @@ TEST_F(DocumentControllerTest, OpenSheetPathReadsTheFileWithoutTheDialog)
     EXPECT_EQ(view.boxes.gsyear, "2020");
     EXPECT_EQ(controller->SheetFileName(), path("desk/april.Lvo"));
     EXPECT_EQ(view.fileLabel, labelFor(path("desk/april.Lvo")));
-    EXPECT_EQ(view.calls.front(), QStringLiteral("showWait: 파일을 읽고 있습니다. 잠시만..."));
+    EXPECT_EQ(view.calls.front(), kOpenWait);
     expectWaitClosedAndViewsLive();
 }
 
@@ -363,13 +366,36 @@ TEST_F(DocumentControllerTest, OpenSheetPathAsksTheSaveQuestionWhenDue)
     EXPECT_EQ(prompts.dialogs.size(), 1u);   // only the Save As of the set-up
 }
 
+TEST_F(DocumentControllerTest, CancelOnTheWaitWindowStopsOpenAndKeepsTheSheet)
+{
+    makeFile(path("big.Lvo"), "2020.04", 300);
+    addWorker("홍길동");
+    saveAs(path("site.Lvo"));
+    addWorker("김철수");
+    view.calls.clear();
+    view.gauge.clear();
+    view.cancelAfterGauges = 2;
+
+    prompts.expectSaveQuestion(SaveAnswer::No);
+    prompts.expectOpenFile(path("big.Lvo"));
+    EXPECT_FALSE(controller->HFileOpenClick());
+
+    EXPECT_EQ(view.gauge.size(), 2u) << "the read went on after 취소";
+    EXPECT_EQ(view.calls.front(), kOpenWait);
+    EXPECT_TRUE(prompts.errors.empty());
+    EXPECT_EQ(sheet.table.RecordCount(), 2);
+    EXPECT_EQ(controller->SheetFileName(), path("site.Lvo"));
+    EXPECT_TRUE(controller->SheetModified());   // No was given for a file that did not come
+    expectWaitClosedAndViewsLive();
+}
+
 TEST_F(DocumentControllerTest, OpenSheetPathOfAMissingFileShowsTheErrorWithoutTheWaitWindow)
 {
     prompts.expectError();
     EXPECT_FALSE(controller->OpenSheetPath(path("gone.Lvo")));
     EXPECT_FALSE(prompts.errors.back().isEmpty());
     EXPECT_EQ(controller->SheetFileName(), DocumentController::untitledName());
-    EXPECT_FALSE(view.called(QStringLiteral("showWait: 파일을 읽고 있습니다. 잠시만...")));
+    EXPECT_FALSE(view.called(kOpenWait));
     expectWaitClosedAndViewsLive();
 }
 
@@ -511,6 +537,64 @@ TEST_F(DocumentControllerTest, FailedSaveKeepsTheFlag)
     EXPECT_EQ(sheet.table.RecordCount(), 2);
     EXPECT_TRUE(view.called(QStringLiteral("hideWait")));
     expectWaitClosedAndViewsLive();
+}
+
+// Another program (or lavodc-cli import) changed the file after it was opened or saved here:
+// Save asks before it replaces that work. No leaves the file and the unsaved sheet as they are.
+TEST_F(DocumentControllerTest, SaveAsksBeforeReplacingAFileAnotherProgramChanged)
+{
+    const QString question = QStringLiteral("다른 프로그램이 이 파일을 바꾸었습니다.\n덮어쓰시겠습니까?");
+    makeFile(path("site.Lvo"), "2024.05", 2);
+    prompts.expectOpenFile(path("site.Lvo"));
+    ASSERT_TRUE(controller->HFileOpenClick());
+    addWorker("홍길동");
+    makeFile(path("site.Lvo"), "2024.06", 5);   // the other program's work
+    const QByteArray theirs = fileBytes(path("site.Lvo"));
+
+    prompts.expectConfirm(false);
+    EXPECT_FALSE(controller->SaveBtnClick());
+    EXPECT_EQ(prompts.texts, std::vector<QString>{question});
+    EXPECT_EQ(fileBytes(path("site.Lvo")), theirs);
+    EXPECT_TRUE(controller->SheetModified());
+    EXPECT_EQ(sheet.table.RecordCount(), 3);
+
+    // Yes replaces it; the file is then this sheet's again and the next Save asks nothing.
+    prompts.expectConfirm(true);
+    EXPECT_TRUE(controller->SaveBtnClick());
+    EXPECT_EQ(fileBytes(path("site.Lvo")).size(), 344 * (3 + 3));
+    EXPECT_FALSE(controller->SheetModified());
+    addWorker("김철수");
+    EXPECT_TRUE(controller->SaveBtnClick());
+
+    // Only touched, or put back as it was: the same bytes, no question.
+    const QByteArray ours = fileBytes(path("site.Lvo"));
+    QFile touched(path("site.Lvo"));
+    ASSERT_TRUE(touched.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(touched.setFileTime(QDateTime::currentDateTime().addDays(1), QFileDevice::FileModificationTime));
+    touched.close();
+    addWorker("이영희");
+    EXPECT_TRUE(controller->SaveBtnClick());
+    EXPECT_NE(fileBytes(path("site.Lvo")), ours);
+    EXPECT_TRUE(prompts.allAnswered());
+}
+
+// The question comes also when the save is the Yes of the save question: No there keeps the sheet.
+TEST_F(DocumentControllerTest, NoToTheChangedFileQuestionStopsNewToo)
+{
+    addWorker("홍길동");
+    saveAs(path("site.Lvo"));
+    addWorker("김철수");
+    makeFile(path("site.Lvo"), "2024.06", 1);
+    const QByteArray theirs = fileBytes(path("site.Lvo"));
+
+    prompts.expectSaveQuestion(SaveAnswer::Yes);
+    prompts.expectConfirm(false);
+    EXPECT_FALSE(controller->NewFileClick());
+    EXPECT_EQ(prompts.texts.size(), 2u);
+    EXPECT_EQ(fileBytes(path("site.Lvo")), theirs);
+    EXPECT_EQ(sheet.table.RecordCount(), 2);
+    EXPECT_EQ(controller->SheetFileName(), path("site.Lvo"));
+    EXPECT_TRUE(controller->SheetModified());
 }
 
 TEST_F(DocumentControllerTest, NewWithoutTheWorkingCopyShowsTheTableError)

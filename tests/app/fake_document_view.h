@@ -12,7 +12,7 @@ class FakeDocumentView : public DocumentView {
 public:
     SheetHeader boxes;          // what the header boxes hold
     QString fileLabel;
-    std::vector<QString> calls; // "showWait: <message>", "gauge: <n>", "hideWait", "focusSiteName", ...
+    std::vector<QString> calls; // "showWait: <message>[ [취소]]", "hideWait", "focusSiteName", ...
     std::vector<int> gauge;
     bool waitShown = false;
 
@@ -31,12 +31,18 @@ public:
     void focusSiteName() override { calls.push_back(QStringLiteral("focusSiteName")); }
     void focusWorkerList() override { calls.push_back(QStringLiteral("focusWorkerList")); }
 
-    void showWait(const QString& message) override
+    void showWait(const QString& message, bool cancellable) override
     {
         waitShown = true;
-        calls.push_back(QStringLiteral("showWait: ") + message);
+        calls.push_back(QStringLiteral("showWait: ") + message + (cancellable ? QStringLiteral(" [취소]") : QString()));
     }
     void setWaitGauge(int position) override { gauge.push_back(position); }
+    // 취소 is pressed once the gauge has moved this many times (never when negative).
+    int cancelAfterGauges = -1;
+    bool waitCancelRequested() override
+    {
+        return cancelAfterGauges >= 0 && gauge.size() >= std::size_t(cancelAfterGauges);
+    }
     void hideWait() override
     {
         waitShown = false;

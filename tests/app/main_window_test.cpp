@@ -76,6 +76,31 @@ TEST_F(MainWindowTest, ShowPlacesTheWindowAndStartsAnUntitledSheet)
     EXPECT_EQ(w.gmonth->maskedBytes(), CurrentPeriod().substr(5, 2));
 }
 
+// A placement from the settings file that would leave the window off every screen, or too small
+// to use, is corrected: whole on a screen's available area, at least the designed size (the area,
+// where the screen is smaller).
+TEST_F(MainWindowTest, APlacementFromTheSettingsIsKeptWholeOnTheScreen)
+{
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    const QSize least(std::min(1016, area.width()), std::min(665, area.height()));
+    const char* placements[] = {
+        "fTop=-3000\r\nfLft=-3000\r\nfHgt=1\r\nfWid=1\r\n",
+        "fTop=5000\r\nfLft=9000\r\n",
+        "fHgt=0\r\nfWid=-40\r\n",
+        "fTop=100\r\nfLft=100\r\nfHgt=90000\r\nfWid=90000\r\n",
+    };
+    for (const char* keys : placements) {
+        SCOPED_TRACE(keys);
+        folder.writeFile(QStringLiteral("lavocfg.ini"), std::string("[근로내역]\r\n") + keys);
+        Tmainf& w = showWindow();
+        EXPECT_TRUE(area.contains(w.frameGeometry())) << w.frameGeometry().x() << "," << w.frameGeometry().y() << " "
+                                                      << w.width() << "x" << w.height();
+        EXPECT_GE(w.width(), least.width());
+        EXPECT_GE(w.height(), least.height());
+        window.reset();
+    }
+}
+
 TEST_F(MainWindowTest, RightHandButtonsKeepTheirDistanceFromTheRightEdge)
 {
     Tmainf& w = showWindow();

@@ -3,6 +3,8 @@
 #include "app/document_controller.h"
 #include "app/main_window.h"
 #include "app/recovery_keeper.h"
+#include "app/sheet_requests.h"
+#include "app/single_instance.h"
 #include "app/working_copy.h"
 #include "app_test_folder.h"
 #include "core/cp949.h"
@@ -16,6 +18,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QTest>
+#include <QUuid>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -27,6 +30,20 @@ namespace {
 
 using testing::ScratchProgramFolder;
 using testing::ScriptedPrompts;
+
+// Scripted answers; a confirmation can take its time, as a user does, with the program's events
+// going on meanwhile (as they do under a question whose window the program does not see as
+// modal, or in the moment between its answer and its return).
+class UnhurriedPrompts : public ScriptedPrompts {
+public:
+    int confirmAfterMs = 0;
+    bool ConfirmBox(const QString& text) override
+    {
+        if (confirmAfterMs > 0)
+            QTest::qWait(confirmAfterMs);
+        return ScriptedPrompts::ConfirmBox(text);
+    }
+};
 
 class RecoveryTest : public ::testing::Test {
 protected:
@@ -74,7 +91,7 @@ protected:
     }
 
     ScratchProgramFolder folder;
-    ScriptedPrompts prompts;
+    UnhurriedPrompts prompts;
     std::unique_ptr<Tmainf> window;
     std::unique_ptr<RecoveryKeeper> keeper;
 };
@@ -170,6 +187,50 @@ TEST_F(RecoveryTest, ADayToggledAfterTheFirstCopyIsInTheNextOne)
     prompts.expectConfirm(true);
     startProgram();
     EXPECT_EQ(window->sheet().table.FieldText("d10"), kDayMark);
+}
+
+// The desktop names a sheet (lavodc FILE.Lvo) while the last run's work is offered back: the
+// file waits for the answer, and then the restored sheet is not replaced without the question.
+TEST_F(RecoveryTest, ASheetFromTheDesktopWaitsForTheRestoreAndAsksBeforeReplacingIt)
+{
+    startProgram();
+    addWorker("홍길동", 1);
+    addWorker("김철수", 2);
+    ASSERT_TRUE(waitForCopy());
+    crash();
+    Sheet other;
+    other.table.Open();
+    ResetHeader(other.header, "2024.05");
+    other.table.Append();
+    other.table.SetFieldText("pName", K("바깥"));
+    other.table.Post();
+    const QString desktopFile = folder.path() + QStringLiteral("desktop.Lvo");
+    SaveSheetFile(QFile::encodeName(desktopFile).toStdString(), other);
+
+    // As the program starts: the window, the desktop's sheet asked for, then the keeper.
+    window = std::make_unique<Tmainf>(prompts, folder.path());
+    SingleInstance instance(QStringLiteral("lavodc-test-") + QUuid::createUuid().toString(QUuid::WithoutBraces));
+    ASSERT_TRUE(instance.tryBecomePrimary());
+    SheetRequests requests(instance, *window);
+    window->show();
+    requests.openWhenIdle(desktopFile);
+    prompts.confirmAfterMs = 400;
+    prompts.expectConfirm(true);
+    prompts.expectSaveQuestion(SaveAnswer::Cancel);
+    keeper = std::make_unique<RecoveryKeeper>(window->controller(), prompts, temp());
+    keeper->start();
+
+    QElapsedTimer clock;
+    clock.start();
+    while (!prompts.allAnswered() && clock.elapsed() < 5000)
+        QTest::qWait(20);
+    QTest::qWait(300);   // a request still waiting would have been served by now
+    ASSERT_EQ(prompts.texts.size(), 2u);
+    EXPECT_EQ(prompts.texts[0], RecoveryKeeper::question());
+    EXPECT_EQ(prompts.texts[1], QStringLiteral("자료내용이 변경되었습니다.\n저장하시겠습니까?"));
+    EXPECT_EQ(window->sheet().table.RecordCount(), 2);
+    EXPECT_TRUE(window->controller().IsUntitled());
+    EXPECT_TRUE(window->controller().SheetModified());
 }
 
 TEST_F(RecoveryTest, NoDeletesTheCopy)

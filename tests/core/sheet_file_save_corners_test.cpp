@@ -61,7 +61,6 @@ protected:
                                            + std::to_string(::getpid()));
         fs::remove_all(dir);
         fs::create_directories(dir / "site");
-        backup = dir / "data" / "Temp";
         sheet.table.Open();
         sheet.header.gsName = K("현장");
         addWorkers(1);
@@ -108,7 +107,6 @@ protected:
     }
 
     fs::path dir;
-    fs::path backup;
     std::vector<fs::path> locked;
     Sheet sheet;
 };
@@ -125,14 +123,13 @@ TEST_F(SaveCornersTest, AReadOnlyFileIsRefusedWithTheAccessErrorAndKept)
 
     const int expected = ::geteuid() == 0 ? EPERM : EACCES;
     try {
-        SaveSheetFile(target, sheet, {}, backup.string());
+        SaveSheetFile(target, sheet);
         ADD_FAILURE() << "the read-only file was replaced";
     } catch (const SheetFileError& error) {
         EXPECT_STREQ(error.what(), std::strerror(expected));
     }
     EXPECT_EQ(readAll(target), before);
     EXPECT_EQ(entries(dir / "site"), std::vector<fs::path>{target}) << "a temporary file was left behind";
-    EXPECT_TRUE(entries(backup).empty());
 }
 
 // Permissions, not the immutable flag: a rename over a file would go through where they refuse a
@@ -161,7 +158,7 @@ TEST_F(SaveCornersTest, AFileWithoutWritePermissionIsRefusedThoughItsFolderIsWri
             outcome = "cannot become nobody";
         else
             try {
-                SaveSheetFile(target, sheet, {}, backup.string());
+                SaveSheetFile(target, sheet);
             } catch (const SheetFileError& error) {
                 outcome = error.what();
             }
@@ -183,7 +180,8 @@ TEST_F(SaveCornersTest, AFileWithoutWritePermissionIsRefusedThoughItsFolderIsWri
     EXPECT_EQ(entries(dir / "site"), std::vector<fs::path>{target});
 }
 
-TEST_F(SaveCornersTest, AFolderWithoutRoomForATemporaryFileIsWrittenInPlace)
+// Writing the file in place instead would leave it cut by a kill or a full disk.
+TEST_F(SaveCornersTest, AFolderWithoutRoomForATemporaryFileRefusesTheSave)
 {
     const fs::path target = dir / "site" / "in place.Lvo";
     SaveSheetFile(target, sheet);
@@ -192,34 +190,25 @@ TEST_F(SaveCornersTest, AFolderWithoutRoomForATemporaryFileIsWrittenInPlace)
     if (IsSkipped())
         return;
 
-    // Without a backup folder there is nowhere to keep the previous file: refused.
     const Bytes before = readAll(target);
-    EXPECT_THROW(SaveSheetFile(target, sheet), SheetFileError);
+    try {
+        SaveSheetFile(target, sheet);
+        ADD_FAILURE() << "saved";
+    } catch (const SheetFileError& error) {
+        EXPECT_EQ(error.what(), FolderTakesNoNewFileText());
+    }
     EXPECT_EQ(readAll(target), before);
-
-    SaveSheetFile(target, sheet, {}, backup.string());
-    EXPECT_EQ(fs::file_size(target), 344u * 8);
-    Sheet back;
-    back.table.Open();
-    OpenSheetFile(target, back);
-    EXPECT_EQ(back.table.RecordCount(), 5);
-    EXPECT_EQ(back.header.gsName, K("현장"));
     EXPECT_EQ(entries(dir / "site"), std::vector<fs::path>{target});
-    EXPECT_TRUE(entries(backup).empty()) << "the copy of the previous file outlived a good save";
 }
 
-TEST_F(SaveCornersTest, AFailedWriteInPlaceSaysWhereThePreviousFileWasCopied)
+TEST_F(SaveCornersTest, AWriteThatRunsOutOfRoomKeepsThePreviousFile)
 {
-    const fs::path target = dir / "site" / "in place.Lvo";
+    const fs::path target = dir / "site" / "full.Lvo";
     SaveSheetFile(target, sheet);
     const Bytes before = readAll(target);
     addWorkers(20);
-    makeUnwritable(dir / "site");
-    if (IsSkipped())
-        return;
 
-    // Let the process write no more than 2000 bytes to any file: room for the copy of the
-    // previous file (four records), not for the new one.
+    // Let the process write no more than 2000 bytes to any file: less than the new sheet.
     std::signal(SIGXFSZ, SIG_IGN);
     rlimit saved{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
@@ -228,17 +217,15 @@ TEST_F(SaveCornersTest, AFailedWriteInPlaceSaysWhereThePreviousFileWasCopied)
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     std::string message;
     try {
-        SaveSheetFile(target, sheet, {}, backup.string());
+        SaveSheetFile(target, sheet);
     } catch (const SheetFileError& error) {
         message = error.what();
     }
     setrlimit(RLIMIT_FSIZE, &saved);
 
-    const std::vector<fs::path> copies = entries(backup);
-    ASSERT_EQ(copies.size(), 1u);
-    EXPECT_EQ(readAll(copies[0]), before);
-    EXPECT_EQ(message, std::string(std::strerror(EFBIG)) + "; the previous file was copied to "
-                           + copies[0].string());
+    EXPECT_EQ(message, std::strerror(EFBIG));
+    EXPECT_EQ(readAll(target), before);
+    EXPECT_EQ(entries(dir / "site"), std::vector<fs::path>{target});
 }
 
 TEST_F(SaveCornersTest, NamesUpToTheLengthLimitAreSavedAndReplaced)

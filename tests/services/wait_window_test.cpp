@@ -7,7 +7,9 @@
 #include <QLabel>
 #include <QPointer>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QScreen>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -87,11 +89,14 @@ TEST_F(WaitWindowTest, CallerSetPositionLeavesTheCounterAlone)
     EXPECT_EQ(window.GaugeBar->value(), 3);
 }
 
+// The given interval, but no more than 20 ticks a second.
 TEST_F(WaitWindowTest, TimerRunsAtTheGivenIntervalWhileEventsAreDispatched)
 {
+    ShowWait(80, kFormColor, kTextColor, QStringLiteral("x"));
+    EXPECT_EQ(WaitWindow()->GaugeTimer->interval(), 80);
     ShowWait(15, kFormColor, kTextColor, QStringLiteral("x"));
     TSprSfm& window = *WaitWindow();
-    EXPECT_EQ(window.GaugeTimer->interval(), 15);
+    EXPECT_EQ(window.GaugeTimer->interval(), 50);
     EXPECT_TRUE(window.GaugeTimer->isActive());
     QElapsedTimer waited;
     waited.start();
@@ -99,6 +104,53 @@ TEST_F(WaitWindowTest, TimerRunsAtTheGivenIntervalWhileEventsAreDispatched)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     EXPECT_GE(GaugeStep(), 3);
     EXPECT_EQ(window.GaugeBar->value(), GaugeStep());
+}
+
+// However often the caller moves the gauge, it is drawn at most 20 times a second; the first
+// position shows at once and the caller's positions stop the timer.
+TEST_F(WaitWindowTest, CallerPositionsAreDrawnAtMostTwentyTimesASecond)
+{
+    TSprSfm& window = show();
+    int changes = 0;
+    QObject::connect(window.GaugeBar, &QProgressBar::valueChanged, [&changes] { ++changes; });
+    SetWaitGauge(37);
+    EXPECT_EQ(window.GaugeBar->value(), 37);
+    EXPECT_FALSE(window.GaugeTimer->isActive());
+    QElapsedTimer took;
+    took.start();
+    for (int i = 0; took.elapsed() < 300; ++i)
+        SetWaitGauge(i % 100);
+    EXPECT_GE(changes, 3);
+    EXPECT_LE(changes, 1 + 300 / 50 + 1);
+}
+
+TEST_F(WaitWindowTest, CancelIsOfferedOnRequestAndHeldUntilTheWindowGoes)
+{
+    TSprSfm& plain = show();
+    EXPECT_EQ(plain.CancelButton(), nullptr);
+    EXPECT_FALSE(plain.isModal());
+
+    for (const bool byKey : {false, true}) {
+        SCOPED_TRACE(byKey ? "Esc" : "click");
+        ShowWait(30, kFormColor, kTextColor, QStringLiteral("파일을 읽고 있습니다. 잠시만..."), true);
+        TSprSfm& window = *WaitWindow();
+        QPushButton* cancel = window.CancelButton();
+        ASSERT_NE(cancel, nullptr);
+        EXPECT_EQ(cancel->text(), QStringLiteral("취소"));
+        EXPECT_TRUE(cancel->isVisible());
+        EXPECT_TRUE(window.isModal());
+        EXPECT_TRUE(window.rect().contains(cancel->geometry()));
+        EXPECT_FALSE(cancel->geometry().intersects(window.MessageLabel->geometry()));
+        EXPECT_FALSE(WaitCancelRequested());
+        if (byKey) {
+            QTest::keyClick(cancel, Qt::Key_Escape);
+        } else {
+            QTest::mouseClick(cancel, Qt::LeftButton);
+        }
+        EXPECT_TRUE(WaitCancelRequested());
+        HideWait();
+        EXPECT_FALSE(WaitCancelRequested());
+    }
 }
 
 TEST_F(WaitWindowTest, LooksAsDesigned)
