@@ -97,7 +97,8 @@ TEST_F(SheetRequestsTest, TheFileNamedAtStartIsOpenedAfterStart)
     SheetRequests requests(instance, *window);
     requests.openWhenIdle(path);
 
-    QTRY_COMPARE_WITH_TIMEOUT(window->controller().SheetFileName(), path, 2000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window->controller().SheetFileName() == path; }, 2000));
+    EXPECT_EQ(window->controller().SheetFileName(), path);
     EXPECT_EQ(window->sheet().table.RecordCount(), 3);
     EXPECT_EQ(window->FileLabel->text(), QStringLiteral("파일명: ") + path);
     EXPECT_EQ(window->gsName->text(), QStringLiteral("바깥 현장"));
@@ -123,7 +124,8 @@ TEST_F(SheetRequestsTest, ALaterCopyHandsItsFileToTheRunningOneWhichAsksFirst)
     EXPECT_FALSE(StartOrHandOver(later, [&] { ++told; }, path));
     EXPECT_EQ(told, 0);   // the later copy ends without its message
 
-    QTRY_COMPARE_WITH_TIMEOUT(window->controller().SheetFileName(), path, 2000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window->controller().SheetFileName() == path; }, 2000));
+    EXPECT_EQ(window->controller().SheetFileName(), path);
     EXPECT_TRUE(prompts.allAnswered());
     EXPECT_EQ(window->sheet().table.RecordCount(), 2);
 }
@@ -144,7 +146,8 @@ TEST_F(SheetRequestsTest, ARequestWaitsWhileADialogIsUp)
     EXPECT_EQ(window->controller().SheetFileName(), DocumentController::untitledName());
 
     dialog.close();
-    QTRY_COMPARE_WITH_TIMEOUT(window->controller().SheetFileName(), path, 2000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window->controller().SheetFileName() == path; }, 2000));
+    EXPECT_EQ(window->controller().SheetFileName(), path);
 }
 
 } // namespace
