@@ -19,6 +19,8 @@
 #include "editing/current_worker_line.h"
 #include "editing/day_strip.h"
 #include "editing/masked_line_edit.h"
+#include "editing/month_grid.h"
+#include "editing/month_grid_view.h"
 #include "editing/number_question.h"
 #include "editing/pending_input.h"
 #include "editing/worker_commands.h"
@@ -155,6 +157,7 @@ Tmainf::~Tmainf()
 {
     // The views follow the table; they go before the sheet that holds it.
     currentLine_.reset();
+    delete MonthGridWin;
     delete WorkerList;
     delete CuntGrid;
 }
@@ -196,6 +199,13 @@ void Tmainf::wireEditing()
     connect(BtnDel, &QToolButton::clicked, this, [this] { deleteWorker(); });
     connect(NextMonthBtn, &QToolButton::clicked, this, [this] { nextMonth(); });
     connect(ImportBtn, &QToolButton::clicked, this, [this] { importWorkers(); });
+    connect(MonthGridBtn, &QToolButton::clicked, this, [this] { openMonthGrid(); });
+    // The month grid shows the days of the month the header names, also while it is typed.
+    for (MaskedLineEdit* box : {gsyear, gmonth})
+        connect(box, &QLineEdit::textChanged, this, [this] {
+            if (MonthGridWin)
+                MonthGridWin->showMonth(gsyear->maskedBytes(), gmonth->maskedBytes());
+        });
     connect(PrtBtn, &QToolButton::clicked, this, &Tmainf::PrtBtnClick);
     connect(HelpBtn, &QToolButton::clicked, this, &Tmainf::HelpBtnClick);
     connect(dDTZIP, &QToolButton::clicked, this, &Tmainf::dDTZIPClick);
@@ -277,6 +287,20 @@ void Tmainf::nextMonth()
 void Tmainf::importWorkers()
 {
     runWithStatus([this] { return months_->ImportWorkersClick(); });
+}
+
+void Tmainf::openMonthGrid()
+{
+    commitPendingEdits();
+    runEditing([this] {
+        if (!MonthGridWin) {
+            MonthGridWin = new MonthGrid(sheet_.table, prompts_, this);
+            connect(MonthGridWin, &MonthGrid::daysEdited, this, [this] { markModified(); });
+            MonthGridWin->Grid->installEventFilter(new HeaderKeyMap(*this, MonthGridWin));
+        }
+        MonthGridWin->showMonth(gsyear->maskedBytes(), gmonth->maskedBytes());
+        MonthGridWin->open(frameGeometry());
+    });
 }
 
 void Tmainf::exportGrid(GridKind grid)

@@ -27,6 +27,7 @@ class CurrentWorkerLine;
 class DayStrip;
 class HintDisplay;
 class MonthCommands;
+class MonthGrid;
 class MaskedLineEdit;
 class TChkEdit;
 class TitleStrip;
@@ -88,6 +89,7 @@ public:
     void recountAll() override;
     void nextMonth() override;
     void importWorkers() override;
+    void openMonthGrid() override;
 
     // Title strip
     TitleStrip* TopTitle = nullptr;
@@ -117,6 +119,7 @@ public:
     QToolButton* PrtBtn = nullptr;
     QToolButton* NextMonthBtn = nullptr;
     QToolButton* ImportBtn = nullptr;
+    QToolButton* MonthGridBtn = nullptr;
     QLabel* FileLabel = nullptr;
     QFrame* FileUnderline = nullptr;
 
@@ -145,6 +148,9 @@ public:
     // Band 5 and the list
     DayStrip* CuntGrid = nullptr;
     WorkerListView* WorkerList = nullptr;
+
+    // The month grid's window, made when it is first opened.
+    MonthGrid* MonthGridWin = nullptr;
 
     // Status bar
     QStatusBar* Msgbar = nullptr;

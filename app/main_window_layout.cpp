@@ -162,6 +162,8 @@ void Tmainf::buildBand2(QWidget* band)
                                   MonthCommands::nextMonthHint());
     ImportBtn = makeTextButton(band, "ImportBtn", {360, 2, 80, 25}, MonthCommands::importCaption(),
                                MonthCommands::importHint());
+    MonthGridBtn = makeTextButton(band, "MonthGridBtn", {440, 2, 50, 25}, QStringLiteral("출역표"),
+        QStringLiteral("출역표|모든 근로자의 한 달 근로일을 한 표에서 표시합니다. Alt+D키와 동일합니다."));
 
     FileLabel = new QLabel(band);
     FileLabel->setObjectName(QStringLiteral("FileLabel"));
@@ -169,14 +171,14 @@ void Tmainf::buildBand2(QWidget* band)
     QPalette navy = FileLabel->palette();
     navy.setColor(QPalette::WindowText, kCaptionColour);
     FileLabel->setPalette(navy);
-    FileLabel->move(448, 7);
+    FileLabel->move(498, 7);
     FileUnderline = new QFrame(band);
     FileUnderline->setObjectName(QStringLiteral("FileUnderline"));
     FileUnderline->setAutoFillBackground(true);
     QPalette line = FileUnderline->palette();
     line.setColor(QPalette::Window, kCaptionColour);
     FileUnderline->setPalette(line);
-    FileUnderline->setGeometry(447, 24, 2, 2);
+    FileUnderline->setGeometry(497, 24, 2, 2);
 }
 
 void Tmainf::buildBand3(QWidget* band)

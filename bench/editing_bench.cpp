@@ -1,12 +1,16 @@
 // The editing surface on large sheets, with the worker list and the day strip shown: the Open
 // command of the main window (file dialog answered, the wait window on screen), toggling a
-// day, recounting every worker and changing the order.
+// day, recounting every worker, changing the order, and marking in the month grid with its
+// own keys.
 #include "app/main_window.h"
 #include "app/working_copy.h"
 #include "core/cp949.h"
 #include "core/day_marks.h"
 #include "core/sheet_file.h"
 #include "editing/day_strip.h"
+#include "editing/month_grid.h"
+#include "editing/month_grid_model.h"
+#include "editing/month_grid_view.h"
 #include "editing/worker_list_view.h"
 #include "services/prompts.h"
 #include "services/settings.h"
@@ -15,7 +19,9 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QHeaderView>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <string>
 #include <vector>
@@ -162,11 +168,90 @@ void BM_ScrollAPage(benchmark::State& state)
     }
 }
 
+// The month grid open beside the list and the strip, over March 2025.
+struct GridSheet : ShownSheet {
+    explicit GridSheet(int workers) : ShownSheet(workers)
+    {
+        grid.showMonth("2025", "03");
+        grid.open(QRect(0, 0, 1037, 900));
+        QApplication::processEvents();
+    }
+    void clickTitle(int dayIndex)
+    {
+        QHeaderView* titles = grid.Grid->horizontalHeader();
+        const int section = MonthGridModel::kFirstDayColumn + dayIndex;
+        QTest::mouseClick(titles->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          QPoint(titles->sectionViewportPosition(section) + 4, titles->height() / 2));
+    }
+    // One key as the clerk presses it, and everything shown painted again.
+    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QTest::keyClick(grid.Grid, key, modifiers);
+        QApplication::processEvents();
+    }
+    MonthGrid grid{table, prompts, nullptr};
+};
+
+// Space on one whole day (its title clicked): the rows hold no mark that day, so the presses
+// mark it for every worker and clear it again, in turn; each press is one step.
+void BM_GridMarksADay(benchmark::State& state)
+{
+    GridSheet sheet(int(state.range(0)));
+    sheet.clickTitle(1);
+    sheet.press(Qt::Key_Space);
+    if (sheet.table.RowAt(int(state.range(0)) - 1).nNal != 17)
+        state.SkipWithError("Space did not mark the day");
+    for (auto _ : state)
+        sheet.press(Qt::Key_Space);
+    state.counters["cells"] = double(state.range(0));
+}
+
+// Space on the whole month (Ctrl+A): every day of every worker marked, then cleared, in turn.
+void BM_GridMarksAMonth(benchmark::State& state)
+{
+    GridSheet sheet(int(state.range(0)));
+    sheet.press(Qt::Key_A, Qt::ControlModifier);
+    sheet.press(Qt::Key_Space);
+    if (sheet.table.RowAt(int(state.range(0)) - 1).nNal != 31)
+        state.SkipWithError("Space did not mark the month");
+    for (auto _ : state)
+        sheet.press(Qt::Key_Space);
+    state.counters["cells"] = double(state.range(0) * 31);
+}
+
+// Ctrl+Z and Ctrl+Y, in turn, of one whole day marked for every worker.
+void BM_GridUndoRedoADay(benchmark::State& state)
+{
+    GridSheet sheet(int(state.range(0)));
+    sheet.clickTitle(1);
+    sheet.press(Qt::Key_Space);
+    bool undo = true;
+    for (auto _ : state) {
+        sheet.press(undo ? Qt::Key_Z : Qt::Key_Y, Qt::ControlModifier);
+        undo = !undo;
+    }
+}
+
+// A click on one day of one worker: the toggle a clerk makes most.
+void BM_GridToggleADay(benchmark::State& state)
+{
+    GridSheet sheet(int(state.range(0)));
+    const QRect cell = sheet.grid.Grid->cellRect(0, MonthGridModel::kFirstDayColumn + 3);
+    for (auto _ : state) {
+        QTest::mouseClick(sheet.grid.Grid->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
+        QApplication::processEvents();
+    }
+}
+
 BENCHMARK(BM_OpenCommandInTheWindow)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ToggleDay)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RecountAll)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SortByJobAndBack)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ScrollAPage)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GridMarksADay)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GridMarksAMonth)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GridUndoRedoADay)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GridToggleADay)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

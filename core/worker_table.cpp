@@ -270,6 +270,14 @@ WorkerTable::Bookmark WorkerTable::GetBookmark() const
     return current_ >= 0 ? rows_[current_]->id : 0;
 }
 
+WorkerTable::Bookmark WorkerTable::BookmarkAt(int index) const
+{
+    requireActive();
+    if (index < 0 || index >= static_cast<int>(rows_.size()))
+        throw TableError("Row " + std::to_string(index) + " is outside the worker table");
+    return rows_[index]->id;
+}
+
 bool WorkerTable::GotoBookmark(Bookmark mark)
 {
     checkBrowseMode();

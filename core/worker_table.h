@@ -87,6 +87,7 @@ public:
     void ReplaceRows(std::size_t count, const RowFiller& fill);
 
     Bookmark GetBookmark() const;
+    Bookmark BookmarkAt(int index) const;  // of row `index` in the current order, without moving
     bool GotoBookmark(Bookmark mark);      // false when the row is gone
     void FreeBookmark(Bookmark) {}
 

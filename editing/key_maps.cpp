@@ -13,7 +13,7 @@ namespace {
 
 using Command = std::function<void()>;
 
-// The keys both maps bind: F1, F2 (whatever modifiers are held), Alt+N, O, S, M and I.
+// The keys both maps bind: F1, F2 (whatever modifiers are held), Alt+N, O, S, M, I and D.
 Command sharedCommand(const QKeyEvent& key, EditingCommands& c)
 {
     switch (key.key()) {
@@ -29,6 +29,7 @@ Command sharedCommand(const QKeyEvent& key, EditingCommands& c)
     case Qt::Key_S: return [&c] { c.saveSheet(); };
     case Qt::Key_M: return [&c] { c.nextMonth(); };
     case Qt::Key_I: return [&c] { c.importWorkers(); };
+    case Qt::Key_D: return [&c] { c.openMonthGrid(); };
     default: return {};
     }
 }

@@ -23,10 +23,11 @@ public:
     virtual void recountAll() = 0;
     virtual void nextMonth() = 0;
     virtual void importWorkers() = 0;
+    virtual void openMonthGrid() = 0;
 };
 
 // F1 help, F2 add, F3 modify, Delete delete (with any modifiers), Insert consumed;
-// Alt+N, Alt+O, Alt+S, Alt+E, Alt+R, Alt+M, Alt+I whenever Alt is held.
+// Alt+N, Alt+O, Alt+S, Alt+E, Alt+R, Alt+M, Alt+I, Alt+D whenever Alt is held.
 class GridKeyMap : public QObject {
     Q_OBJECT
 public:
@@ -40,7 +41,7 @@ private:
     GridKind grid_;
 };
 
-// F1 help, F2 add, Insert consumed; Alt+N, Alt+O, Alt+S, Alt+M, Alt+I.
+// F1 help, F2 add, Insert consumed; Alt+N, Alt+O, Alt+S, Alt+M, Alt+I, Alt+D.
 class HeaderKeyMap : public QObject {
     Q_OBJECT
 public:

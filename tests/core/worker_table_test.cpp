@@ -111,6 +111,10 @@ TEST_F(WorkerTableTest, SwitchingOrderKeepsTheCurrentWorkerAndBookmarksSurvive)
     EXPECT_EQ(table.CurrentIndex(), 2);
     EXPECT_EQ(fromCp949(table.CurrentRow().pName), "가");
     table.First();
+    // A row's bookmark read by position follows the row into its new place, without moving.
+    EXPECT_EQ(table.BookmarkAt(2), mark);
+    EXPECT_EQ(table.CurrentIndex(), 0);
+    EXPECT_THROW(table.BookmarkAt(3), TableError);
     ASSERT_TRUE(table.GotoBookmark(mark));
     EXPECT_EQ(fromCp949(table.CurrentRow().pName), "가");
 

@@ -25,6 +25,7 @@ public:
     void recountAll() override { ran.push_back("recount"); }
     void nextMonth() override { ran.push_back("next month"); }
     void importWorkers() override { ran.push_back("import"); }
+    void openMonthGrid() override { ran.push_back("month grid"); }
 };
 
 struct KeyCase {
@@ -88,6 +89,9 @@ INSTANTIATE_TEST_SUITE_P(Grids, KeyMapTest, ::testing::Values(
     KeyCase{"days", Qt::Key_R, Alt, "recount", true},
     KeyCase{"list", Qt::Key_M, Alt, "next month", true},
     KeyCase{"days", Qt::Key_I, Alt, "import", true},
+    KeyCase{"list", Qt::Key_D, Alt, "month grid", true},
+    KeyCase{"days", Qt::Key_D, Alt | Shift, "month grid", true},
+    KeyCase{"list", Qt::Key_D, Ctrl, "", false},
     KeyCase{"list", Qt::Key_S, Ctrl, "", false},
     KeyCase{"list", Qt::Key_X, Alt, "", false}));
 
@@ -100,6 +104,7 @@ INSTANTIATE_TEST_SUITE_P(Header, KeyMapTest, ::testing::Values(
     KeyCase{"header", Qt::Key_S, Alt, "save", true},
     KeyCase{"header", Qt::Key_M, Alt, "next month", true},
     KeyCase{"header", Qt::Key_I, Alt | Shift, "import", true},
+    KeyCase{"header", Qt::Key_D, Alt, "month grid", true},
     KeyCase{"header", Qt::Key_F3, None, "", false},
     KeyCase{"header", Qt::Key_Delete, None, "", false},
     KeyCase{"header", Qt::Key_E, Alt, "", false},
