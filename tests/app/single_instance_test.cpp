@@ -233,8 +233,9 @@ TEST(SingleInstanceTest, ALockHeldByAnotherProcessRefusesUntilThatProcessIsGone)
 
     // Another process takes the lock the system's way and keeps it while it runs.
     QProcess holder;
-    holder.start(QStringLiteral("flock"), {QStringLiteral("--exclusive"), probe.lockPath(), QStringLiteral("sleep"),
-                                           QStringLiteral("60")});
+    // Without a fork, so that the process killed below is the one holding the lock.
+    holder.start(QStringLiteral("flock"), {QStringLiteral("--exclusive"), QStringLiteral("--no-fork"), probe.lockPath(),
+                                           QStringLiteral("sleep"), QStringLiteral("60")});
     if (!holder.waitForStarted(5000))
         GTEST_SKIP() << "flock(1) is not there to hold a lock from another process";
     bool held = false;
