@@ -284,7 +284,8 @@ void Tmainf::exportGrid(GridKind grid)
         DesktopOpener opener;
         SystemClipboard clipboard;
         return ExportGrid(sheet_.table, grid == GridKind::DayStrip ? DayStripColumns() : WorkerListColumns(),
-                          WorkFolderTarget(controller_.SheetFileName()), prompts_, opener, clipboard)
+                          WorkFolderTarget(controller_.SheetFileName(), controller_.HeaderInView()), prompts_,
+                          opener, clipboard)
             .statusText;
     });
 }
