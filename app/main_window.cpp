@@ -306,6 +306,7 @@ void Tmainf::PrtBtnClick()
     runEditing([this] {
         PrintCommand print(sheet_.table, [this] { SheetHeader header; pullHeader(header); return header; },
                            prompts_, printTarget_);
+        print.SetStatusSink([this](const QString& text) { MsgPanel1->setText(text); });
         print.PrtBtnClick(this);
     });
 }
