@@ -5,6 +5,9 @@
 #include "cli/sheet_json_stream.h"
 
 #include "core/sheet_file.h"
+#include "services/settings.h"
+
+#include <QFile>
 
 #include <cerrno>
 #include <cstdio>
@@ -29,14 +32,16 @@ std::string withoutTag(const std::string& message)
 }
 
 // Where the previous file is kept while a file in a folder without room for a temporary file
-// is written in place: Temp/ beside the program, as the window program does.
+// is written in place: Temp/ in the data folder, as the window program does (beside the
+// program only where the program's folder is the user's own).
 std::string backupFolder()
 {
     std::error_code error;
     const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
     if (error)
         return {};
-    return (program.parent_path() / "Temp").string();
+    const QString data = DataFoldersFor(QFile::decodeName(QByteArray::fromStdString(program.parent_path().string()))).data;
+    return QFile::encodeName(data + QStringLiteral("Temp")).toStdString();
 }
 
 } // namespace
