@@ -33,15 +33,6 @@ QString errorText(const std::exception& error)
     return QString::fromStdString(fromCp949(bytes.toStdString()));
 }
 
-// ASCII letters only: Hangul and other letters are shown as chosen.
-QString lowerAsciiLetters(QString path)
-{
-    for (QChar& c : path)
-        if (c.unicode() < 0x80)
-            c = c.toLower();
-    return path;
-}
-
 // The wait window stays up exactly as long as the file work, failures included.
 class WaitWindow {
 public:
@@ -320,7 +311,7 @@ bool DocumentController::saveAs()
     const QString previousName = fileName_;
     const QString previousShown = shownName_;
     const FileStamp previousStamp = stamp_;
-    setFileName(*chosen, lowerAsciiLetters(*chosen));
+    setFileName(*chosen, *chosen);
     bool fileWritten = false;
     try {
         writeSheet(fileWritten);

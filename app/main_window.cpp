@@ -309,7 +309,8 @@ void Tmainf::exportGrid(GridKind grid)
         DesktopOpener opener;
         SystemClipboard clipboard;
         return ExportGrid(sheet_.table, grid == GridKind::DayStrip ? DayStripColumns() : WorkerListColumns(),
-                          WorkFolderTarget(controller_.SheetFileName()), prompts_, opener, clipboard)
+                          WorkFolderTarget(controller_.SheetFileName(), controller_.HeaderInView()), prompts_,
+                          opener, clipboard)
             .statusText;
     });
 }
@@ -330,6 +331,7 @@ void Tmainf::PrtBtnClick()
     runEditing([this] {
         PrintCommand print(sheet_.table, [this] { SheetHeader header; pullHeader(header); return header; },
                            prompts_, printTarget_);
+        print.SetStatusSink([this](const QString& text) { MsgPanel1->setText(text); });
         print.PrtBtnClick(this);
     });
 }

@@ -178,8 +178,13 @@ bool PrintCommand::Print(const PrintChoice& choice, QWidget* parent)
             configure(choice);
             const auto window = progressWindow(parent, QStringLiteral("%1(으)로 보내는 중입니다...").arg(printer),
                                                form_->PagesInRange(choice.firstPage, choice.lastPage));
-            target_.SendJob(*form_, printer, choice.firstPage, choice.lastPage, watchProgress(*window));
+            const int pages = target_.SendJob(*form_, printer, choice.firstPage, choice.lastPage, watchProgress(*window));
             sent = true;
+            if (status_) {
+                const int first = choice.firstPage > 0 ? choice.firstPage : 1;
+                const int last = choice.lastPage > 0 ? choice.lastPage : first + pages - 1;
+                status_(SentStatusText(printer, pages, first, last));
+            }
         });
         return sent;
     } catch (const report::ReportCancelled&) {
@@ -190,6 +195,13 @@ bool PrintCommand::Print(const PrintChoice& choice, QWidget* parent)
         prompts_.ErrorBox(QString::fromStdString(error.what()));
     }
     return false;
+}
+
+QString PrintCommand::SentStatusText(const QString& printer, int pagesSent, int firstPage, int lastPage)
+{
+    const QString range = firstPage == lastPage ? QStringLiteral("%1쪽").arg(firstPage)
+                                                : QStringLiteral("%1~%2쪽").arg(firstPage).arg(lastPage);
+    return QStringLiteral("%1 프린터로 %2쪽을 보냈습니다 (%3).").arg(printer, QString::number(pagesSent), range);
 }
 
 QImage PrintCommand::RenderPage(const PrintChoice& choice, int pageNumber, double dpi)

@@ -21,6 +21,7 @@ class PrintCommand {
 public:
     using HeaderSource = std::function<SheetHeader()>;   // the header boxes' texts
     using DialogRunner = std::function<void(QDialog&)>;  // exec() unless a test looks instead
+    using StatusSink = std::function<void(const QString&)>;   // the main window's status bar
 
     PrintCommand(WorkerTable& table, HeaderSource header, Prompts& prompts, report::PrintTarget& target);
     ~PrintCommand();
@@ -45,6 +46,11 @@ public:
     QImage RenderPage(const PrintChoice& choice, int pageNumber, double dpi);
 
     void SetDialogRunner(DialogRunner runner) { runDialog_ = std::move(runner); }
+    // Told, once a job is handed to the queue, which printer took which pages: the dialog stays
+    // open and shows nothing of it.
+    void SetStatusSink(StatusSink sink) { status_ = std::move(sink); }
+    // "Office 프린터로 2쪽을 보냈습니다 (2~3쪽)."
+    static QString SentStatusText(const QString& printer, int pagesSent, int firstPage, int lastPage);
     // Where the dialog goes: centred over the main window, 260 x 222 with its caption.
     static QRect DialogPlace(const QRect& mainWindow);
 
@@ -60,6 +66,7 @@ private:
     std::unique_ptr<report::TPtqLvodocf> form_;
     PrintPage* page_ = nullptr;
     DialogRunner runDialog_;
+    StatusSink status_;
 };
 
 } // namespace lavodc

@@ -5,6 +5,7 @@
 #include "services/prompts.h"
 
 #include <QDateTime>
+#include <QFileInfo>
 
 #include <exception>
 
@@ -27,9 +28,19 @@ RecoveryKeeper::~RecoveryKeeper()
     waitForWrite();
 }
 
-QString RecoveryKeeper::question()
+namespace {
+const QString& timeFormat()
 {
-    return QStringLiteral("저장하지 않은 작업이 있습니다. 복구하시겠습니까?");
+    static const QString format = QStringLiteral("yyyy.MM.dd hh:mm:ss");
+    return format;
+}
+} // namespace
+
+QString RecoveryKeeper::question(const QString& fileName, const QString& time)
+{
+    const QString name = fileName == DocumentController::untitledName() ? QStringLiteral("이름없음")
+                                                                         : QFileInfo(fileName).fileName();
+    return QStringLiteral("저장하지 않은 작업이 있습니다. 복구하시겠습니까?\n\n파일: %1\n자동 저장 시각: %2").arg(name, time);
 }
 
 void RecoveryKeeper::start()
@@ -41,9 +52,13 @@ void RecoveryKeeper::start()
     controller_.RunAsCommand([this] {
         if (!store_.hasCopy())
             return false;
-        if (prompts_.ConfirmBox(question())) {
-            const std::optional<RecoveryStore::Companion> companion = store_.readCompanion();
-            const QString fileName = companion ? companion->fileName : DocumentController::untitledName();
+        const std::optional<RecoveryStore::Companion> companion = store_.readCompanion();
+        const QString fileName = companion ? companion->fileName : DocumentController::untitledName();
+        // A copy without its companion still tells its time by the file's.
+        const QString time = companion && !companion->time.isEmpty()
+                                 ? companion->time
+                                 : QFileInfo(store_.copyPath()).lastModified().toString(timeFormat());
+        if (prompts_.ConfirmBox(question(fileName, time))) {
             const std::optional<SheetHeader> header = companion ? companion->header : std::nullopt;
             if (!controller_.RestoreRecoveredSheet(store_.copyPath(), fileName, header))
                 store_.remove();   // unreadable: the error was shown, the copy is of no use
@@ -107,7 +122,7 @@ void RecoveryKeeper::writeCopy()
     }
     RecoveryStore::Companion companion;
     companion.fileName = controller_.SheetFileName();
-    companion.time = QDateTime::currentDateTime().toString(QStringLiteral("yyyy.MM.dd hh:mm:ss"));
+    companion.time = QDateTime::currentDateTime().toString(timeFormat());
     companion.header = header;
     writing_ = true;
     writer_ = std::thread([this, companion = RecoveryStore::companionBytes(companion)] {

@@ -27,7 +27,9 @@ public:
     // Waits for a write in flight and leaves the copy where it is: only discard() removes it.
     ~RecoveryKeeper() override;
 
-    static QString question();   // "저장하지 않은 작업이 있습니다. 복구하시겠습니까?"
+    // "저장하지 않은 작업이 있습니다. 복구하시겠습니까?" with what Yes brings back: the sheet's
+    // file by its name ("이름없음" while untitled) and when the copy was written.
+    static QString question(const QString& fileName, const QString& time);
     static constexpr int kDelayMs = 2000;
 
     // Once, after the window has shown its first sheet: when the last run left a copy, asks

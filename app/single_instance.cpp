@@ -1,7 +1,13 @@
 #include "app/single_instance.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLocalSocket>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace lavodc {
 
@@ -12,34 +18,59 @@ const QByteArray kOpenPrefix = "open ";
 }
 
 SingleInstance::SingleInstance(QString key, QObject* parent)
-    : QObject(parent), key_(std::move(key))
+    : QObject(parent),
+      key_(std::move(key)),
+      folder_(RuntimeFolder()),
+      serverName_(QDir(folder_).filePath(key_ + QStringLiteral(".socket")))
 {
     connect(&server_, &QLocalServer::newConnection, this, &SingleInstance::acceptConnection);
 }
 
-SingleInstance::~SingleInstance() = default;
+SingleInstance::~SingleInstance()
+{
+    server_.close();
+    // The file stays: removing it could let a copy that has just opened it lock a file
+    // nobody else sees.
+    if (lockFd_ >= 0)
+        ::close(lockFd_);
+}
 
 QString SingleInstance::defaultKey()
 {
-    QString user = qEnvironmentVariable("USER");
-    if (user.isEmpty())
-        user = QStringLiteral("user");
-    return QStringLiteral("lavodc-") + user;
+    return QStringLiteral("lavodc-") + QString::number(::geteuid());
+}
+
+QString SingleInstance::RuntimeFolder()
+{
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && QDir::isAbsolutePath(runtime) && QFileInfo(runtime).isDir())
+        return QDir::cleanPath(runtime);
+    return QDir::tempPath();
+}
+
+QString SingleInstance::lockPath() const
+{
+    return QDir(folder_).filePath(key_ + QStringLiteral(".lock"));
 }
 
 bool SingleInstance::tryBecomePrimary()
 {
     if (primary_)
         return true;
-    auto lock = std::make_unique<QLockFile>(QDir::temp().filePath(key_ + QStringLiteral(".lock")));
-    // A lock left by a crashed copy is stale (its process is gone) and is taken over.
-    lock->setStaleLockTime(0);
-    if (!lock->tryLock(0))
+    const QByteArray path = QFile::encodeName(lockPath());
+    int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0)
+        fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);   // a lock takes no writing
+    if (fd < 0)
         return false;
-    lock_ = std::move(lock);
-    // Holding the lock, any socket of the same name is a leftover of a crashed copy.
-    QLocalServer::removeServer(key_);
-    server_.listen(key_);
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        return false;
+    }
+    lockFd_ = fd;
+    // Holding the lock, any socket of the same name is a leftover of a copy that is gone.
+    QLocalServer::removeServer(serverName_);
+    server_.listen(serverName_);
     primary_ = true;
     return true;
 }
@@ -57,7 +88,7 @@ bool SingleInstance::askPrimaryToOpen(const QString& path, int timeoutMs)
 bool SingleInstance::send(const QByteArray& request, int timeoutMs)
 {
     QLocalSocket socket;
-    socket.connectToServer(key_);
+    socket.connectToServer(serverName_);
     if (!socket.waitForConnected(timeoutMs))
         return false;
     socket.write(request);

@@ -1,15 +1,13 @@
 #pragma once
-// Only one running copy: the first copy holds a lock file and listens on a local socket;
-// a later copy finds the lock taken and asks the first one, over the socket, to come forward
-// or to open the sheet it was started on.
+// Only one running copy: the first copy holds a lock file and listens on a local socket, both
+// in the user's runtime folder; a later copy finds the lock taken and asks the first one, over
+// the socket, to come forward or to open the sheet it was started on.
 
 #include <QLocalServer>
-#include <QLockFile>
 #include <QObject>
 #include <QString>
 
 #include <functional>
-#include <memory>
 
 class QLocalSocket;
 
@@ -18,14 +16,21 @@ namespace lavodc {
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
-    // `key` names the lock file (in the temporary folder) and the local socket;
-    // tests pass a key of their own so that two instances can meet in one process.
+    // `key` names the lock file and the local socket in RuntimeFolder(); tests pass a key of
+    // their own so that two instances can meet in one process.
     explicit SingleInstance(QString key, QObject* parent = nullptr);
     ~SingleInstance() override;
 
-    static QString defaultKey();   // per user, so that two users on one machine do not meet
+    // "lavodc-<numeric user id>": two accounts on one machine never meet, whatever their
+    // environment says.
+    static QString defaultKey();
+    // $XDG_RUNTIME_DIR when it names a folder, else the temporary folder.
+    static QString RuntimeFolder();
+    QString lockPath() const;
 
-    // Takes the lock and starts listening; false when another copy holds the lock.
+    // Takes the lock and starts listening; false while another running copy holds the lock.
+    // The lock is the system's and goes with the process that held it, so a file left behind
+    // by a copy that is gone never keeps a later one from starting.
     bool tryBecomePrimary();
     bool isPrimary() const { return primary_; }
 
@@ -47,7 +52,9 @@ private:
     bool send(const QByteArray& request, int timeoutMs);
 
     QString key_;
-    std::unique_ptr<QLockFile> lock_;
+    QString folder_;
+    QString serverName_;
+    int lockFd_ = -1;
     QLocalServer server_;
     bool primary_ = false;
 };

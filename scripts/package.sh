@@ -8,7 +8,7 @@ scripts/install-deps.sh
 rm -rf build-package
 cmake -S . -B build-package -G Ninja -DCMAKE_BUILD_TYPE=Release -DLAVODC_BENCH=OFF
 # Only what the package holds; the tests are built and run by scripts/test.sh.
-cmake --build build-package -j "$(nproc)" --target lavodc lavodc-cli infovane lavodc_template
+cmake --build build-package -j "$(nproc)" --target lavodc lavodc-cli infovane lavodc_template lavodc_docs
 (cd build-package && cpack -G DEB)
 rm -f lavodc_*.deb
 cp build-package/lavodc_*.deb .

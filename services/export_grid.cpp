@@ -5,11 +5,11 @@
 #include "services/grid_snapshot.h"
 #include "services/settings.h"
 #include "services/workbook_file.h"
+#include "services/workbook_name.h"
 #include "services/workbook_writer.h"
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 
 #include <exception>
 
@@ -18,15 +18,6 @@ namespace lavodc {
 namespace {
 
 QString messageCaption() { return QStringLiteral("근로내역확인서"); }
-
-// The sheet's name without its extension; the untitled name when nothing is left of it.
-QString workbookBaseName(const QString& sheetFileName)
-{
-    QString base = QFileInfo(sheetFileName).completeBaseName();
-    if (base.isEmpty())
-        base = QStringLiteral("이름없음");
-    return base;
-}
 
 std::string nativeName(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
@@ -43,10 +34,11 @@ ExportResult notWritten(Prompts& prompts, const std::exception& error)
 
 QString ExportWriteFailedText() { return QStringLiteral("Excel로 자료를 보내는 중 오류가 발생했습니다."); }
 QString ExportOpenFailedText() { return QStringLiteral("Excel OLE object를 오픈할 수 없습니다."); }
+QString ExportSavedAtText() { return QStringLiteral("통합 문서는 다음 위치에 저장했습니다:"); }
 
-ExportTarget WorkFolderTarget(const QString& sheetFileName)
+ExportTarget WorkFolderTarget(const QString& sheetFileName, const SheetHeader& header)
 {
-    return {GetWorkFolder(QString::fromLatin1(kIniFileName)), sheetFileName};
+    return {GetWorkFolder(QString::fromLatin1(kIniFileName)), sheetFileName, header};
 }
 
 ExportResult ExportGrid(WorkerTable& table, const std::vector<GridColumn>& columns, const ExportTarget& target,
@@ -61,7 +53,7 @@ ExportResult ExportGrid(WorkerTable& table, const std::vector<GridColumn>& colum
 
     std::string written;
     try {
-        written = WriteUnderFreeName(nativeName(target.folder), nativeName(workbookBaseName(target.sheetFileName)),
+        written = WriteUnderFreeName(nativeName(target.folder), nativeName(WorkbookBaseName(target.header, target.sheetFileName)),
                                      ".xlsx", [&grid](const std::string& path) { WriteWorkbook(grid, path); });
     } catch (const WorkbookError& error) {
         return notWritten(prompts, error);
@@ -73,7 +65,9 @@ ExportResult ExportGrid(WorkerTable& table, const std::vector<GridColumn>& colum
     result.statusText = QDir::toNativeSeparators(result.workbookPath);
     QString reason;
     if (!opener.OpenWorkbook(result.workbookPath, reason)) {
-        prompts.MessageBox(messageCaption(), ExportOpenFailedText() + QLatin1Char('\n') + reason + QLatin1Char('\n') +
+        // The status bar alone is missed easily: the message says where the workbook lies.
+        prompts.MessageBox(messageCaption(), ExportOpenFailedText() + QLatin1Char('\n') + reason + QStringLiteral("\n\n") +
+                                                 ExportSavedAtText() + QLatin1Char('\n') +
                                                  QDir::toNativeSeparators(result.workbookPath));
         result.outcome = ExportOutcome::NotOpened;
         return result;

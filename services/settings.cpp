@@ -21,6 +21,8 @@
 #include <optional>
 #include <system_error>
 
+#include <unistd.h>
+
 namespace lavodc {
 
 namespace {
@@ -94,18 +96,47 @@ QString defaultWorkFolder()
 
 // Whether the user can create files in `folder`, found by creating one: the permission bits
 // alone call any folder writable for root.
-// Probed once a folder for the run: every settings value read or written asks for the data
-// folder, and a file made and removed for each would be work for nothing.
 bool userCanWrite(const QString& folder)
 {
+    QTemporaryFile probe(folder + QStringLiteral(".lavodc-write-test-XXXXXX"));
+    return probe.open();   // removed again when `probe` goes
+}
+
+bool underSystemPrefix(const QString& folder)
+{
+    static const char* const prefixes[] = {"/usr/", "/opt/"};
+    for (const char* prefix : prefixes)
+        if (folder.startsWith(QLatin1String(prefix)))
+            return true;
+    return false;
+}
+
+// Root may write anywhere, so writability alone would let an installed copy run by root fill
+// its own folder with files no package owns.
+bool installedFolder(const QString& program)
+{
+    const QFileInfo info(program);
+    const QString real = info.exists() ? withTrailingSlash(info.canonicalFilePath()) : program;
+    if (QFileInfo::exists(real + QLatin1String(kInstalledMarkerName)))
+        return true;
+    if (underSystemPrefix(program) || underSystemPrefix(real))
+        return true;
+    if (info.exists() && info.ownerId() != static_cast<uint>(::geteuid()))
+        return true;
+    return !userCanWrite(program);
+}
+
+// Decided once a folder for the run: every settings value read or written asks for the data
+// folder, and a file made and removed for each would be work for nothing.
+bool installedFolderOnce(const QString& program)
+{
     static QHash<QString, bool> known;
-    const auto found = known.constFind(folder);
+    const auto found = known.constFind(program);
     if (found != known.constEnd())
         return found.value();
-    QTemporaryFile probe(folder + QStringLiteral(".lavodc-write-test-XXXXXX"));
-    const bool writable = probe.open();   // removed again when `probe` goes
-    known.insert(folder, writable);
-    return writable;
+    const bool installed = installedFolder(program);
+    known.insert(program, installed);
+    return installed;
 }
 
 } // namespace
@@ -113,7 +144,7 @@ bool userCanWrite(const QString& folder)
 DataFolders DataFoldersFor(const QString& programFolder)
 {
     const QString program = withTrailingSlash(programFolder);
-    if (userCanWrite(program))
+    if (!installedFolderOnce(program))
         return {program, program + QStringLiteral("Work/")};
     DataFolders folders;
     folders.data = withTrailingSlash(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)) +

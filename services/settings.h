@@ -26,10 +26,15 @@ struct DataFolders {
     QString firstWork;   // ends in "/"
 };
 
-// The one decision: a program folder the user can write (a build folder, a copied folder)
-// keeps everything, with "Work/" as the first work folder; otherwise (an installed program)
-// the data go to $XDG_DATA_HOME/lavodc/, created here, and the first work folder is
-// "근로내역" in the user's documents folder.
+// Written by the install beside the installed program.
+inline const char* const kInstalledMarkerName = "lavodc.installed";
+
+// The one decision. An installed program never writes beside itself, whoever runs it: a
+// program folder holding the install's marker, lying under /usr or /opt, not owned by the user
+// or not writable by the user keeps the data in $XDG_DATA_HOME/lavodc/ (created here), with
+// "근로내역" in the user's documents folder as the first work folder. Any other folder (a build
+// folder, a copied folder of the user's own) keeps everything, with "Work/" as the first work
+// folder.
 DataFolders DataFoldersFor(const QString& programFolder);
 // DataFoldersFor(ProgramFolder()).data
 QString DataFolder();

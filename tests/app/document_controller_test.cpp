@@ -131,7 +131,7 @@ TEST_F(DocumentControllerTest, NewOnChangedSheetAsksAndCancelKeepsItAsItWas)
     EXPECT_EQ(prompts.texts.back(), QStringLiteral("자료내용이 변경되었습니다.\n저장하시겠습니까?"));
     EXPECT_EQ(sheet.table.RecordCount(), 2);
     EXPECT_EQ(controller->SheetFileName(), path("site.Lvo"));
-    EXPECT_EQ(view.fileLabel, labelFor(path("site.Lvo").toLower()));
+    EXPECT_EQ(view.fileLabel, labelFor(path("site.Lvo")));
     EXPECT_EQ(view.boxes.gsName, K("본사 현장"));
     EXPECT_TRUE(controller->SheetModified());
 }
@@ -324,7 +324,7 @@ TEST_F(DocumentControllerTest, FailedOpenLeavesTheSheetAsItWas)
         EXPECT_FALSE(prompts.errors.back().isEmpty());
         EXPECT_EQ(sheet.table.RecordCount(), 2);
         EXPECT_EQ(controller->SheetFileName(), path("Site.Lvo"));
-        EXPECT_EQ(view.fileLabel, labelFor(path("Site.Lvo").toLower()));
+        EXPECT_EQ(view.fileLabel, labelFor(path("Site.Lvo")));
         EXPECT_TRUE(controller->SheetModified());
         EXPECT_EQ(view.boxes.gsName, headerBefore.gsName);
         EXPECT_EQ(view.boxes.gsyear, headerBefore.gsyear);
@@ -445,7 +445,7 @@ TEST_F(DocumentControllerTest, SaveAndSaveAsOfUntitledEmptySheetDoNothing)
     EXPECT_TRUE(controller->SheetModified());
 }
 
-TEST_F(DocumentControllerTest, SaveAsShowsLowerCaseNameButSaveWritesThePathAsChosen)
+TEST_F(DocumentControllerTest, SaveAsShowsTheFileAsItIsNamedAndSaveWritesThere)
 {
     const QString chosen = path("Data/현장A.Lvo");
     ASSERT_TRUE(QDir().mkpath(path("Data")));
@@ -453,14 +453,16 @@ TEST_F(DocumentControllerTest, SaveAsShowsLowerCaseNameButSaveWritesThePathAsCho
     saveAs(chosen);
 
     EXPECT_EQ(controller->SheetFileName(), chosen);
-    EXPECT_EQ(view.fileLabel, labelFor(chosen.toLower()));
+    // The label names the file that is there, capitals and all, not a lower-cased path.
+    EXPECT_EQ(view.fileLabel, labelFor(chosen));
+    EXPECT_TRUE(QFile::exists(view.fileLabel.mid(labelFor(QString()).size())));
     EXPECT_FALSE(controller->SheetModified());
 
     addWorker("김철수");
     EXPECT_TRUE(controller->SaveBtnClick());
     EXPECT_EQ(fileBytes(chosen).size(), 5 * 344);
     EXPECT_FALSE(QFile::exists(chosen.toLower()));
-    EXPECT_EQ(view.fileLabel, labelFor(chosen.toLower()));
+    EXPECT_EQ(view.fileLabel, labelFor(chosen));
 }
 
 TEST_F(DocumentControllerTest, WorkFolderFollowsSaveButNotOpen)
@@ -514,7 +516,7 @@ TEST_F(DocumentControllerTest, FailedSaveAsKeepsTheOldFileTheNameAndTheFlag)
 
     EXPECT_EQ(fileBytes(path("Good.Lvo")), oldFile);
     EXPECT_EQ(controller->SheetFileName(), path("Good.Lvo"));
-    EXPECT_EQ(view.fileLabel, labelFor(path("Good.Lvo").toLower()));
+    EXPECT_EQ(view.fileLabel, labelFor(path("Good.Lvo")));
     EXPECT_TRUE(controller->SheetModified());
     expectWaitClosedAndViewsLive();
 }

@@ -54,6 +54,7 @@ protected:
         header.gmonth = "01";
         header.cmpName = K("박대표");
         command = std::make_unique<PrintCommand>(table, [this] { return header; }, prompts, target);
+        command->SetStatusSink([this](const QString& text) { statuses.push_back(text); });
     }
 
     void addWorkers(int count)
@@ -88,6 +89,7 @@ protected:
     FakePrintTarget target;
     std::unique_ptr<PrintCommand> command;
     std::unique_ptr<QDialog> dialog;
+    std::vector<QString> statuses;   // what the status bar was told
 };
 
 TEST_F(PrintCommandTest, EmptyTableOpensNothing)
@@ -261,6 +263,8 @@ TEST_F(PrintCommandTest, PrintingHandsTheCaptionsAndDateAndKeepsTheRowAndDialog)
     EXPECT_EQ(table.CurrentIndex(), 4);
     EXPECT_FALSE(table.Frozen());
     EXPECT_TRUE(dialog->isVisible());   // stays open for another print
+    // Handed to the queue: the status bar says to which printer and which pages.
+    EXPECT_EQ(statuses, std::vector<QString>{QStringLiteral("Office 프린터로 2쪽을 보냈습니다 (1~2쪽).")});
 
     QTest::mouseClick(page.mVde2, Qt::LeftButton);
     EXPECT_FALSE(dialog->isVisible());
@@ -283,6 +287,8 @@ TEST_F(PrintCommandTest, RangeThenAllPagesAgain)
     EXPECT_EQ(target.jobs[1].pages, (std::vector<int>{1, 2, 3}));
     EXPECT_EQ(target.jobs[1].firstPage, 0);
     EXPECT_EQ(target.jobs[1].lastPage, 0);
+    EXPECT_EQ(statuses, (std::vector<QString>{QStringLiteral("Office 프린터로 2쪽을 보냈습니다 (2~3쪽)."),
+                                              QStringLiteral("Office 프린터로 3쪽을 보냈습니다 (1~3쪽).")}));
 }
 
 struct RangeCase {
@@ -327,6 +333,7 @@ TEST_F(PrintCommandTest, ChosenPrinterStaysCurrentForTheRun)
     ASSERT_EQ(target.jobs.size(), 1u);
     EXPECT_EQ(target.jobs[0].printer, QStringLiteral("Lobby"));
     EXPECT_EQ(target.CurrentPrinter(), QStringLiteral("Lobby"));
+    EXPECT_EQ(statuses, std::vector<QString>{QStringLiteral("Lobby 프린터로 1쪽을 보냈습니다 (1쪽).")});
 
     dialog = command->CreateDialog(kMainWindow, nullptr);
     EXPECT_EQ(command->Page()->PrtComb->currentText(), QStringLiteral("Lobby"));
@@ -350,6 +357,7 @@ TEST_F(PrintCommandTest, RefusedJobIsReportedWithItsReasonAndNotAsPrinted)
     ASSERT_EQ(prompts.errors.size(), 1u);
     EXPECT_TRUE(prompts.errors[0].contains(QStringLiteral("The printer is not accepting jobs")));
     EXPECT_TRUE(prompts.errors[0].contains(QStringLiteral("Office")));
+    EXPECT_TRUE(statuses.empty());
     EXPECT_EQ(table.CurrentIndex(), 1);
     EXPECT_FALSE(table.Frozen());
 }
@@ -367,6 +375,7 @@ TEST_F(PrintCommandTest, CancelInTheProgressWindowStopsTheJob)
     EXPECT_FALSE(command->Print(*choice));
     EXPECT_TRUE(target.jobs.empty());
     EXPECT_TRUE(prompts.errors.empty());
+    EXPECT_TRUE(statuses.empty());
     EXPECT_FALSE(table.Frozen());
 }
 

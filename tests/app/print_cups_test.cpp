@@ -85,8 +85,11 @@ TEST_F(PrintCupsTest, ConfirmPrintsTwoLandscapePagesThatMatchThePreview)
     EXPECT_EQ(page.PrtComb->currentText(), QString::fromLatin1(CupsTestServer::kQueue));
     const auto choice = page.Choice();
     ASSERT_TRUE(choice);
+    std::vector<QString> statuses;
+    command->SetStatusSink([&statuses](const QString& text) { statuses.push_back(text); });
     QTest::mouseClick(page.mOk2, Qt::LeftButton);
     EXPECT_TRUE(prompts.errors.empty()) << prompts.errors.front().toStdString();
+    EXPECT_EQ(statuses, std::vector<QString>{QStringLiteral("LavoPdf 프린터로 2쪽을 보냈습니다 (1~2쪽).")});
 
     const auto landed = server.WaitForPdfs(1);
     ASSERT_EQ(landed.size(), 1u) << "no PDF landed in " << server.OutFolder();

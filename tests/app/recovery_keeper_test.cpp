@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QRegularExpression>
 #include <QLineEdit>
 #include <QTest>
 #include <QUuid>
@@ -79,6 +80,17 @@ protected:
         window->controller().SetSheetModified(true);
     }
 
+    // When the copy left behind was written, as its companion file says.
+    QString copyTime() const
+    {
+        const std::optional<RecoveryStore::Companion> companion = RecoveryStore(temp()).readCompanion();
+        EXPECT_TRUE(companion.has_value());
+        const QString time = companion ? companion->time : QString();
+        static const QRegularExpression shape(QStringLiteral("^\\d{4}\\.\\d{2}\\.\\d{2} \\d{2}:\\d{2}:\\d{2}$"));
+        EXPECT_TRUE(shape.match(time).hasMatch()) << time.toStdString();
+        return time;
+    }
+
     // Lets the timer fire and the copy be written.
     bool waitForCopy()
     {
@@ -110,10 +122,12 @@ TEST_F(RecoveryTest, AWindowEndedWithoutClosingGivesItsWorkBackOnYes)
     const SheetHeader typed = window->controller().HeaderInView();
     crash();
 
+    const QString time = copyTime();
     prompts.expectConfirm(true);
     startProgram();
     ASSERT_FALSE(prompts.texts.empty());
-    EXPECT_EQ(prompts.texts.front(), RecoveryKeeper::question());
+    EXPECT_EQ(prompts.texts.front(),
+              QStringLiteral("저장하지 않은 작업이 있습니다. 복구하시겠습니까?\n\n파일: 이름없음\n자동 저장 시각: ") + time);
     DocumentController& controller = window->controller();
     EXPECT_TRUE(controller.SheetModified());
     EXPECT_TRUE(controller.IsUntitled());
@@ -145,8 +159,12 @@ TEST_F(RecoveryTest, ARestoredSheetSavesToTheFileItBelongedTo)
     ASSERT_TRUE(waitForCopy());
     crash();
 
+    const QString time = copyTime();
     prompts.expectConfirm(true);
     startProgram();
+    ASSERT_FALSE(prompts.texts.empty());
+    EXPECT_EQ(prompts.texts.front(),
+              QStringLiteral("저장하지 않은 작업이 있습니다. 복구하시겠습니까?\n\n파일: site.Lvo\n자동 저장 시각: ") + time);
     DocumentController& controller = window->controller();
     EXPECT_EQ(controller.SheetFileName(), file);
     ASSERT_TRUE(controller.SaveBtnClick());   // no file dialog: the file it belonged to
@@ -324,6 +342,25 @@ TEST_F(RecoveryTest, ASecondCopyOfTheProgramLeavesTheFirstOnesCopyAlone)
     QFile f(keeper->store().copyPath());
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), before);
+}
+
+TEST_F(RecoveryTest, ACopyWithoutItsCompanionIsOfferedAsUntitledWithTheCopysOwnTime)
+{
+    startProgram();
+    addWorker("홍길동", 1);
+    ASSERT_TRUE(waitForCopy());
+    crash();
+    ASSERT_TRUE(QFile::remove(temp() + QStringLiteral("Recovery.ini")));
+    QFile copy(temp() + QStringLiteral("Recovery.Lvo"));
+    ASSERT_TRUE(copy.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(copy.setFileTime(QDateTime(QDate(2026, 11, 3), QTime(9, 5, 7)), QFileDevice::FileModificationTime));
+    copy.close();
+
+    prompts.expectConfirm(false);
+    startProgram();
+    ASSERT_FALSE(prompts.texts.empty());
+    EXPECT_EQ(prompts.texts.front(),
+              QStringLiteral("저장하지 않은 작업이 있습니다. 복구하시겠습니까?\n\n파일: 이름없음\n자동 저장 시각: 2026.11.03 09:05:07"));
 }
 
 TEST_F(RecoveryTest, AnUnreadableCopyIsReportedAndRemoved)

@@ -102,9 +102,10 @@ protected:
         table.AppendRows(threeWorkers());
     }
 
-    ExportResult exportList(const QString& sheetFileName = QStringLiteral("이름없음.Lvo"))
+    ExportResult exportList(const QString& sheetFileName = QStringLiteral("이름없음.Lvo"),
+                            const SheetHeader& header = SheetHeader())
     {
-        return ExportGrid(table, WorkerListColumns(), {folder, sheetFileName}, prompts, opener, clipboard);
+        return ExportGrid(table, WorkerListColumns(), {folder, sheetFileName, header}, prompts, opener, clipboard);
     }
 
     QTemporaryDir scratch;
@@ -214,6 +215,10 @@ struct NameCase {
     const char* sheetFileName;
     std::vector<const char*> existing;   // files already in the work folder
     const char* written;
+    // The header boxes: site name, year, month.
+    const char* site = "";
+    const char* year = "";
+    const char* month = "";
 };
 
 class ExportNameTest : public ExportGridTest, public ::testing::WithParamInterface<NameCase> {};
@@ -226,9 +231,14 @@ TEST_P(ExportNameTest, TakesTheSheetsNameOrTheNextFreeOneAndReplacesNothing)
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write("kept");
     }
-    const ExportResult result = exportList(QString::fromUtf8(c.sheetFileName));
+    SheetHeader header;
+    header.gsName = K(c.site);
+    header.gsyear = c.year;
+    header.gmonth = c.month;
+    const ExportResult result = exportList(QString::fromUtf8(c.sheetFileName), header);
 
     EXPECT_EQ(result.workbookPath, folder + QString::fromUtf8(c.written));
+    EXPECT_TRUE(QFile::exists(result.workbookPath));
     for (const char* name : c.existing) {
         QFile file(folder + QString::fromUtf8(name));
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -245,7 +255,22 @@ INSTANTIATE_TEST_SUITE_P(
         NameCase{"DotsInTheName", "/tmp/a.b.Lvo", {}, "a.b.xlsx"},
         NameCase{"NameTaken", "이름없음.Lvo", {"이름없음.xlsx"}, "이름없음 (2).xlsx"},
         NameCase{"TwoTaken", "이름없음.Lvo", {"이름없음.xlsx", "이름없음 (2).xlsx"}, "이름없음 (3).xlsx"},
-        NameCase{"GapIsUsed", "x.Lvo", {"x.xlsx", "x (3).xlsx"}, "x (2).xlsx"}),
+        NameCase{"GapIsUsed", "x.Lvo", {"x.xlsx", "x (3).xlsx"}, "x (2).xlsx"},
+        // The site and the month name it when the header holds both, titled or not.
+        NameCase{"SiteAndMonth", "이름없음.Lvo", {}, "행복아파트 신축공사 2026-11.xlsx", "행복아파트 신축공사", "2026", "11"},
+        NameCase{"SiteAndMonthOfASavedSheet", "/home/kim/현장/5월분.Lvo", {}, "행복아파트 신축공사 2026-11.xlsx",
+                 "행복아파트 신축공사", "2026", "11"},
+        NameCase{"SiteAndMonthTaken", "이름없음.Lvo", {"행복아파트 2026-11.xlsx"}, "행복아파트 2026-11 (2).xlsx",
+                 "행복아파트", "2026", "11"},
+        NameCase{"BlanksAroundAndOneDigitMonth", "이름없음.Lvo", {}, "한빛 현장 2026-03.xlsx", "  한빛 현장  ", "2026", " 3"},
+        NameCase{"CharactersFileNamesCannotHold", "이름없음.Lvo", {}, "A_B_C_D_E_F_G_H_I_ 2026-11.xlsx",
+                 "A/B\\C:D*E?F\"G<H>I|", "2026", "11"},
+        NameCase{"LeadingDotsAndTrailingDots", "이름없음.Lvo", {}, "현장 2026-11.xlsx", "..현장..", "2026", "11"},
+        NameCase{"SiteWithoutMonth", "이름없음.Lvo", {}, "이름없음.xlsx", "행복아파트", "2026", ""},
+        NameCase{"MonthWithoutSite", "/tmp/3월.Lvo", {}, "3월.xlsx", "   ", "2026", "11"},
+        NameCase{"MonthThatIsNoMonth", "이름없음.Lvo", {}, "이름없음.xlsx", "행복아파트", "2026", "13"},
+        NameCase{"YearCutShort", "이름없음.Lvo", {}, "이름없음.xlsx", "행복아파트", "26", "11"},
+        NameCase{"NothingLeftOfTheSite", "이름없음.Lvo", {}, "이름없음.xlsx", " ... ", "2026", "11"}),
     [](const ::testing::TestParamInfo<NameCase>& info) { return std::string(info.param.label); });
 
 struct UnwritableCase {
@@ -268,7 +293,7 @@ TEST_P(ExportUnwritableTest, SaysWhyKeepsTheClipboardAndLeavesNoFile)
     const std::string before = folderEntries(scratch.path());
     prompts.expectMessage();
 
-    const ExportResult result = ExportGrid(table, WorkerListColumns(), {target, QStringLiteral("이름없음.Lvo")},
+    const ExportResult result = ExportGrid(table, WorkerListColumns(), {target, QStringLiteral("이름없음.Lvo"), SheetHeader()},
                                            prompts, opener, clipboard);
 
     EXPECT_EQ(result.outcome, ExportOutcome::NotWritten);
@@ -304,8 +329,9 @@ TEST_F(ExportGridTest, NoApplicationToOpenItSaysWhyAndWhereTheFileLies)
     EXPECT_EQ(result.workbookPath, path);
     EXPECT_EQ(result.statusText, path);
     ASSERT_EQ(prompts.texts.size(), 1u);
+    // Where the workbook lies, in the message itself and not only in the status bar.
     EXPECT_EQ(prompts.texts[0], QStringLiteral("Excel OLE object를 오픈할 수 없습니다.\n") + opener.failure +
-                                    QLatin1Char('\n') + path);
+                                    QStringLiteral("\n\n통합 문서는 다음 위치에 저장했습니다:\n") + path);
     EXPECT_TRUE(QFile::exists(path));
     EXPECT_EQ(clipboard.texts.size(), 1u);
     EXPECT_EQ(prompts.beeps, 0);

@@ -307,3 +307,64 @@ TEST_F(SettingsTest, AProgramFolderTheUserCannotWriteKeepsTheDataInTheUsersFolde
     if (::geteuid() != 0)
         ::chmod(QFile::encodeName(readOnly).constData(), 0755);   // so that the scratch folder can go
 }
+
+// Where an installed program keeps its data, whoever runs it: never beside itself, even when
+// the folder would take the files (root writes anywhere; a per-user install is the user's own).
+struct InstalledCase {
+    const char* label;
+    enum Place { Marker, SystemPrefix, OtherOwner } place;
+    const char* folder;   // SystemPrefix: the program folder itself
+};
+
+void PrintTo(const InstalledCase& c, std::ostream* out) { *out << c.label; }
+
+class InstalledFolderTest : public SettingsTest, public ::testing::WithParamInterface<InstalledCase> {};
+
+TEST_P(InstalledFolderTest, KeepsTheDataInTheUsersFoldersAndWritesNothingBesideTheProgram)
+{
+    ScopedEnv dataHome("XDG_DATA_HOME", folder + QStringLiteral("data-home"));
+    ScopedEnv configHome("XDG_CONFIG_HOME", folder + QStringLiteral("config-home"));
+    ScopedEnv home("HOME", folder + QStringLiteral("home"));
+
+    const InstalledCase& c = GetParam();
+    QString program = folder + QStringLiteral("lib/lavodc/");
+    switch (c.place) {
+    case InstalledCase::Marker:
+        ASSERT_TRUE(QDir().mkpath(program));
+        makeRegularFile(program + QString::fromLatin1(kInstalledMarkerName));
+        break;
+    case InstalledCase::SystemPrefix:
+        program = QString::fromLatin1(c.folder);
+        break;
+    case InstalledCase::OtherOwner:
+        ASSERT_TRUE(QDir().mkpath(program));
+        if (::geteuid() != 0)
+            GTEST_SKIP() << "only root can give a folder to another user";
+        // Writable for root all the same.
+        ASSERT_EQ(::chown(QFile::encodeName(program).constData(), 65534, 65534), 0);
+        break;
+    }
+    SetProgramFolder(program);
+
+    const QString data = folder + QStringLiteral("data-home/lavodc/");
+    const QString work = folder + QStringLiteral("home/Documents/근로내역/");
+    const DataFolders folders = DataFoldersFor(program);
+    EXPECT_EQ(folders.data, data);
+    EXPECT_EQ(folders.firstWork, work);
+    EXPECT_EQ(DataFolder(), data);
+
+    EXPECT_EQ(GetWorkFolder(kIni), work);
+    WriteIniText(kIni, kMarginSection, QStringLiteral("fpTop"), QStringLiteral("5"));
+    EXPECT_TRUE(QFile::exists(data + kIni));
+    EXPECT_FALSE(QFile::exists(program + kIni));
+    EXPECT_FALSE(QDir(program + QStringLiteral("Work")).exists());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Places, InstalledFolderTest,
+    ::testing::Values(InstalledCase{"MarkerBesideTheProgram", InstalledCase::Marker, nullptr},
+                      InstalledCase{"Usr", InstalledCase::SystemPrefix, "/usr/lib/lavodc/"},
+                      InstalledCase{"UsrLocal", InstalledCase::SystemPrefix, "/usr/local/lib/lavodc/"},
+                      InstalledCase{"Opt", InstalledCase::SystemPrefix, "/opt/lavodc/"},
+                      InstalledCase{"FolderOfAnotherUser", InstalledCase::OtherOwner, nullptr}),
+    [](const ::testing::TestParamInfo<InstalledCase>& info) { return std::string(info.param.label); });
