@@ -1,0 +1,30 @@
+#pragma once
+// Worker rows kept small while many of them wait to be saved or added: the texts of each row
+// in one record-sized block (as a saved record holds them), the amounts beside it.
+
+#include "core/worker_fields.h"
+
+#include <array>
+#include <cstddef>
+#include <vector>
+
+namespace lavodc {
+
+class PackedWorkerRows {
+public:
+    // Cuts the texts to their fields' sizes, as a table does when it takes a row.
+    void add(WorkerRow row);
+    void clear();
+    std::size_t size() const { return amounts_.size(); }
+    bool empty() const { return amounts_.empty(); }
+
+    // The row as added, apart from its codes and cDate, which a saved record does not keep.
+    void unpack(std::size_t index, WorkerRow& row) const;
+
+private:
+    // In blocks of a fixed number of rows: growing never copies what is there.
+    std::vector<std::vector<unsigned char>> texts_;
+    std::vector<std::array<double, 3>> amounts_;
+};
+
+} // namespace lavodc
