@@ -3,12 +3,10 @@
 // peak memory is measured as the process's own (wait4), under an address-space fuse.
 #include "core/cp949.h"
 #include "core/sheet_file.h"
+#include "tests/support/cli_run.h"
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -27,43 +25,6 @@ namespace fs = std::filesystem;
 
 // What a list may cost the import at most, whatever the list.
 constexpr long kPeakLimitKb = 200 * 1024;
-
-struct CliRun {
-    int exitCode = -1;
-    std::string output;   // standard output and error
-    long peakKb = 0;
-};
-
-// Runs lavodc-cli with `arguments`; a runaway run ends at 2 GB of address space.
-CliRun runCli(const std::vector<std::string>& arguments, const fs::path& outputFile)
-{
-    const std::string program = (fs::path(LAVODC_BIN_DIR) / "lavodc-cli").string();
-    std::vector<char*> argv{const_cast<char*>(program.c_str())};
-    for (const std::string& argument : arguments)
-        argv.push_back(const_cast<char*>(argument.c_str()));
-    argv.push_back(nullptr);
-
-    CliRun run;
-    const pid_t child = fork();
-    if (child == 0) {
-        const int out = ::open(outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        ::dup2(out, 1);
-        ::dup2(out, 2);
-        const rlimit fuse{2ul << 30, 2ul << 30};
-        ::setrlimit(RLIMIT_AS, &fuse);
-        ::execv(program.c_str(), argv.data());
-        ::_exit(127);
-    }
-    int status = 0;
-    rusage usage{};
-    if (child < 0 || ::wait4(child, &status, 0, &usage) != child)
-        return run;
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.peakKb = usage.ru_maxrss;
-    std::ifstream in(outputFile, std::ios::binary);
-    run.output.assign(std::istreambuf_iterator<char>(in), {});
-    return run;
-}
 
 // Writes workbooks by hand with Python's zipfile: the titles in row 1, then what the kind asks.
 const char* const kWorkbookMaker = R"(
@@ -134,9 +95,9 @@ protected:
         return path;
     }
 
-    CliRun import(const fs::path& list)
+    test::CliRun import(const fs::path& list)
     {
-        return runCli({"import", (dir / "sheet.Lvo").string(), list.string(), (dir / "out.Lvo").string()},
+        return test::RunCli({"import", (dir / "sheet.Lvo").string(), list.string(), (dir / "out.Lvo").string()},
                       dir / "output.txt");
     }
 
@@ -192,7 +153,7 @@ TEST_P(ListMemoryTest, AListIsReadInBoundedMemoryOrRefused)
     } else {
         list = workbook(c.kind);
     }
-    const CliRun run = import(list);
+    const test::CliRun run = import(list);
     EXPECT_EQ(run.exitCode, c.exitCode) << run.output;
     EXPECT_NE(run.output.find(c.output), std::string::npos) << run.output;
     EXPECT_LT(run.peakKb, kPeakLimitKb) << c.label << ": " << run.peakKb / 1024 << " MB";
@@ -218,7 +179,7 @@ TEST_F(ListImportTest, AQuoteLeftOpenRefusesTheListNamingItsLine)
     const fs::path list = csv("quote.csv", [](std::ostream& out) {
         out << "성명,주민등록번호\n홍길동,800101-1234567\n\"김철수,810101-1234567\n이순신,820101-1234567\n";
     });
-    const CliRun run = import(list);
+    const test::CliRun run = import(list);
     EXPECT_EQ(run.exitCode, 1) << run.output;
     EXPECT_NE(run.output.find("명단 3번째 줄의 따옴표가 닫히지 않았습니다."), std::string::npos) << run.output;
     EXPECT_FALSE(fs::exists(dir / "out.Lvo"));
@@ -233,7 +194,7 @@ TEST_F(ListImportTest, RowsWithAmountsNoSheetFileHoldsOrBelowZeroAreRefusedAndNa
                "다,820101-1234567,-8,-150000\n"
                "라,830101-1234567,7.5,2000000\n";
     });
-    const CliRun run = import(list);
+    const test::CliRun run = import(list);
     ASSERT_EQ(run.exitCode, 0) << run.output;
     EXPECT_NE(run.output.find("제외되는 행: 3개 (음수이거나 너무 큰 값 3)"), std::string::npos) << run.output;
     EXPECT_NE(run.output.find("2행 가: 음수이거나 너무 큰 값 (평균시간)"), std::string::npos) << run.output;
@@ -248,7 +209,7 @@ TEST_F(ListImportTest, DamagedWorkbooksSayTheyAreDamaged)
 {
     for (const char* kind : {"row_overflow", "entity"}) {
         SCOPED_TRACE(kind);
-        const CliRun run = import(workbook(kind));
+        const test::CliRun run = import(workbook(kind));
         EXPECT_EQ(run.exitCode, 1) << run.output;
         EXPECT_NE(run.output.find("엑셀 통합 문서(.xlsx)를 읽을 수 없습니다: xl/worksheets/sheet1.xml 부분이 손상되었습니다 ("),
                   std::string::npos)
