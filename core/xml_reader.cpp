@@ -90,10 +90,9 @@ bool XmlReader::Fill()
         buffer_.erase(0, pos_);
         pos_ = 0;
     }
-    const std::size_t had = buffer_.size();
-    buffer_.resize(had + kChunk);
-    const std::size_t n = source_.Read(buffer_.data() + had, kChunk);
-    buffer_.resize(had + n);
+    chunk_.resize(kChunk);
+    const std::size_t n = source_.Read(chunk_.data(), chunk_.size());
+    buffer_.append(chunk_.data(), n);
     atEnd_ = n == 0;
     return n > 0;
 }

@@ -58,6 +58,7 @@ private:
 
     ByteSource& source_;
     std::string buffer_;
+    std::vector<char> chunk_;   // what the source gives, before it joins the buffer
     std::size_t pos_ = 0;
     bool atEnd_ = false;
     int line_ = 1;
