@@ -382,6 +382,7 @@ ImportPlan PlanCsvImport(ByteSource& bytes, const WorkerTable& table, std::strin
     // left to the reading that plans.
     std::array<SeparatorScore, std::size(kCsvSeparators)> scores;
     std::vector<CsvParser> parsers;
+    parsers.reserve(scores.size());
     for (std::size_t i = 0; i < scores.size(); ++i)
         parsers.emplace_back(kCsvSeparators[i], scores[i], false);
     ReadCsvText(bytes, encoding, [&parsers](std::string_view text) {

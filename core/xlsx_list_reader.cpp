@@ -318,16 +318,20 @@ private:
         column_ = 0;
         hasText_ = false;
         blank_ = true;
+        std::size_t cells = 0;
         const std::size_t depth = xml.Depth();
         for (;;) {
             const XmlReader::Token token = xml.Next();
             if (token == XmlReader::Token::EndElement && xml.Depth() < depth)
                 break;
             if (token == XmlReader::Token::StartElement) {
-                if (xml.Name() == "c" && xml.Depth() == depth + 1)
-                    ReadCell(xml);
-                else
+                if (xml.Name() != "c" || xml.Depth() != depth + 1) {
                     xml.SkipElement();
+                    continue;
+                }
+                if (++cells > kMaxListColumns)
+                    Damaged(part_, K("한 행의 칸이 16,384개를 넘습니다"));
+                ReadCell(xml);
             }
         }
         EndRow(static_cast<int>(number));

@@ -14,6 +14,8 @@ constexpr std::size_t kChunk = 64 * 1024;
 // A tag, comment or instruction of a workbook part is short; one beyond this is no workbook's.
 constexpr std::size_t kMaxMarkup = 1 << 20;
 constexpr std::size_t kMaxDepth = 256;
+constexpr std::size_t kMaxName = 256;
+constexpr std::size_t kMaxAttributes = 64;
 constexpr std::size_t kTextPiece = 64 * 1024;
 
 bool IsSpace(char c)
@@ -280,6 +282,8 @@ XmlReader::Token XmlReader::StartTag(std::string_view tag)
     const std::size_t length = NameLength(tag);
     if (length == 0)
         Fail("태그 이름이 잘못되었습니다");
+    if (length > kMaxName)
+        Fail("태그 이름이 너무 깁니다");
     if (rootSeen_ && open_.empty())
         Fail("최상위 요소가 둘 이상입니다");
     if (open_.size() == kMaxDepth)
@@ -299,6 +303,8 @@ XmlReader::Token XmlReader::StartTag(std::string_view tag)
         const std::size_t nameLength = NameLength(rest);
         if (nameLength == 0)
             Fail("속성 이름이 잘못되었습니다");
+        if (attributes_.size() == kMaxAttributes)
+            Fail("속성이 너무 많습니다");
         const std::string_view name = rest.substr(0, nameLength);
         rest.remove_prefix(nameLength);
         rest.remove_prefix(std::min(rest.size(), rest.find_first_not_of(" \t\r\n")));
@@ -364,16 +370,18 @@ void XmlReader::ReadText()
         if (c == '<')
             return;
         if (c == '&') {
-            std::size_t semicolon = 0;
+            // The longest reference, "&#x10FFFF;", is ten bytes.
+            constexpr std::size_t kLongest = 12;
+            std::size_t semicolon = std::string_view::npos;
             for (;;) {
-                semicolon = buffer_.find(';', pos_);
-                if (semicolon != std::string::npos && semicolon - pos_ <= 12)
+                semicolon = std::string_view(buffer_).substr(pos_, kLongest + 1).find(';');
+                if (semicolon != std::string_view::npos)
                     break;
-                if (buffer_.size() - pos_ > 12 || !Fill())
+                if (buffer_.size() - pos_ > kLongest || !Fill())
                     Fail("참조가 ';'로 끝나지 않았습니다");
             }
-            AppendReference(std::string_view(buffer_).substr(pos_ + 1, semicolon - pos_ - 1), text_);
-            Consume(semicolon + 1 - pos_);
+            AppendReference(std::string_view(buffer_).substr(pos_ + 1, semicolon - 1), text_);
+            Consume(semicolon + 1);
             continue;
         }
         if (c == '\r') {

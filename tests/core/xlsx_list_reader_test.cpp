@@ -172,6 +172,13 @@ INSTANTIATE_TEST_SUITE_P(
         DamagedCase{"column_beyond_xfd", "<row><c r=\"XFE1\"><v>1</v></c></row>", "열이 XFD를 넘습니다"},
         DamagedCase{"cell_without_reference_after_xfd", "<row><c r=\"XFD1\"><v>1</v></c><c><v>2</v></c></row>",
                     "열이 XFD를 넘습니다"},
+        DamagedCase{"more_cells_in_a_row_than_columns", "<row>" + [] {
+                        std::string cells;
+                        for (std::size_t i = 0; i <= kMaxListColumns; ++i)
+                            cells += "<c r=\"A1\" t=\"inlineStr\"><is><t>a</t></is></c>";
+                        return cells;
+                    }() + "</row>",
+                    "한 행의 칸이 16,384개를 넘습니다"},
         DamagedCase{"missing_shared_string", "<row><c t=\"s\"><v>7</v></c></row>", "없는 공유 문자열을 가리킵니다"},
         DamagedCase{"shared_string_number_no_number", "<row><c t=\"s\"><v>x</v></c></row>",
                     "없는 공유 문자열을 가리킵니다"},

@@ -103,13 +103,29 @@ INSTANTIATE_TEST_SUITE_P(
                 "여는 태그와 닫는 태그가 맞지 않습니다 (1번째 줄)"}),
     XmlCaseName);
 
-TEST(XmlReaderLimitsTest, NestingAndTagLengthAreBounded)
+std::string ErrorOf(const std::string& xml)
+{
+    try {
+        Tokens(xml, 0);
+    } catch (const XmlError& error) {
+        return fromCp949(error.what());
+    }
+    return {};
+}
+
+TEST(XmlReaderLimitsTest, NestingTagsNamesAndAttributesAreBounded)
 {
     std::string deep;
     for (int i = 0; i < 300; ++i)
         deep += "<a>";
-    EXPECT_THROW(Tokens(deep, 0), XmlError);
-    EXPECT_THROW(Tokens("<a b=\"" + std::string(2 << 20, 'x') + "\"/>", 0), XmlError);
+    EXPECT_EQ(ErrorOf(deep), "요소가 너무 깊이 겹쳐 있습니다 (1번째 줄)");
+    EXPECT_EQ(ErrorOf("<a b=\"" + std::string(2 << 20, 'x') + "\"/>"), "태그가 너무 깁니다 (1번째 줄)");
+    EXPECT_EQ(ErrorOf("<a" + std::string(300, 'x') + "/>"), "태그 이름이 너무 깁니다 (1번째 줄)");
+    // Many attributes would make finding the first of two names slow.
+    std::string attributes = "<a";
+    for (int i = 0; i < 100; ++i)
+        attributes += " a" + std::to_string(i) + "=\"\"";
+    EXPECT_EQ(ErrorOf(attributes + "/>"), "속성이 너무 많습니다 (1번째 줄)");
 }
 
 TEST(XmlReaderTest, LongTextComesInPiecesAndSkipElementSkipsAWholeElement)
