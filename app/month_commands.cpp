@@ -57,7 +57,7 @@ QString MonthCommands::ImportWorkersClick()
     try {
         // The imported rows carry the period the year and month boxes show now.
         controller_.TakeHeaderFromView();
-        const ImportPlan plan =
+        ImportPlan plan =
             PlanWorkerListImport(QFile::encodeName(*chosen).toStdString(), sheet_.table, sheet_.period);
         if (plan.workers.empty()) {
             prompts_.InfoBox(Shown(ImportSummaryText(plan)));

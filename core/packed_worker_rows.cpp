@@ -2,6 +2,8 @@
 
 #include "core/sheet_record.h"
 
+#include <stdexcept>
+
 namespace lavodc {
 
 namespace {
@@ -43,12 +45,21 @@ void PackedWorkerRows::clear()
 {
     texts_.clear();
     amounts_.clear();
+    released_ = 0;
+}
+
+void PackedWorkerRows::release(std::size_t index)
+{
+    for (; released_ < index / kRowsPerBlock && released_ < texts_.size(); ++released_)
+        std::vector<unsigned char>().swap(texts_[released_]);
 }
 
 void PackedWorkerRows::unpack(std::size_t index, WorkerRow& row) const
 {
-    const unsigned char* block =
-        texts_[index / kRowsPerBlock].data() + (index % kRowsPerBlock) * record::kSize;
+    const std::vector<unsigned char>& texts = texts_[index / kRowsPerBlock];
+    if (texts.empty())
+        throw std::logic_error("a packed row unpacked after its texts were released");
+    const unsigned char* block = texts.data() + (index % kRowsPerBlock) * record::kSize;
     forEachText(row, [block](std::string& text, record::TextField field) { text = record::getText(block, field); });
     row.nNal = amounts_[index][0];
     row.nDay = amounts_[index][1];

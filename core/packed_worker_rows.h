@@ -19,12 +19,17 @@ public:
     bool empty() const { return amounts_.empty(); }
 
     // The row as added, apart from its codes and cDate, which a saved record does not keep.
+    // Raises std::logic_error for a row whose texts were released.
     void unpack(std::size_t index, WorkerRow& row) const;
+    // Frees the texts of the rows before `index` that are done with (whole blocks only), so
+    // that rows handed on one by one do not stand in memory twice. size() stays.
+    void release(std::size_t index);
 
 private:
     // In blocks of a fixed number of rows: growing never copies what is there.
     std::vector<std::vector<unsigned char>> texts_;
     std::vector<std::array<double, 3>> amounts_;
+    std::size_t released_ = 0;   // blocks whose texts are freed
 };
 
 } // namespace lavodc

@@ -465,10 +465,13 @@ std::string ImportDoneText(const ImportPlan& plan)
     return text;
 }
 
-void AddImportedWorkers(WorkerTable& table, const ImportPlan& plan)
+void AddImportedWorkers(WorkerTable& table, ImportPlan& plan)
 {
     FreezeScope frozen(table);
-    table.AppendRows(plan.workers.size(), [&plan](std::size_t i, WorkerRow& row) { row = plan.Worker(i); });
+    table.AppendRows(plan.workers.size(), [&plan](std::size_t i, WorkerRow& row) {
+        row = plan.Worker(i);
+        plan.workers.release(i + 1);
+    });
 }
 
 } // namespace lavodc

@@ -70,6 +70,8 @@ std::string ImportQuestionText(const ImportPlan& plan);
 std::string ImportDoneText(const ImportPlan& plan);
 
 // Adds the planned workers with the table's views frozen; the first row becomes current.
-void AddImportedWorkers(WorkerTable& table, const ImportPlan& plan);
+// The plan's workers are released as they go to the table (a large list does not stand in
+// memory twice): afterwards the plan gives its counts (ImportDoneText), not its workers.
+void AddImportedWorkers(WorkerTable& table, ImportPlan& plan);
 
 } // namespace lavodc

@@ -46,7 +46,7 @@ inline void OneWorker(WorkerTable& table)
 }
 
 // The plan as text: its summary and the record of each worker, which must be storable.
-inline std::string PlanText(const ImportPlan& plan)
+inline std::string PlanText(ImportPlan plan)
 {
     std::string text = ImportSummaryText(plan);
     for (std::size_t i = 0; i < plan.workers.size(); ++i) {
@@ -60,7 +60,8 @@ inline std::string PlanText(const ImportPlan& plan)
     WorkerTable table;
     OneWorker(table);
     AddImportedWorkers(table, plan);
-    if (static_cast<std::size_t>(table.RecordCount()) != plan.workers.size() + 1)
+    if (static_cast<std::size_t>(table.RecordCount()) != plan.workers.size() + 1 ||
+        ImportDoneText(plan).empty())
         std::abort();
     return text;
 }

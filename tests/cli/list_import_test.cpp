@@ -42,6 +42,8 @@ elif kind == 'shared':      # one string of a megabyte in a cell of every row
     rows += ['<row r="%d">%s<c r="C%d" t="s"><v>2</v></c></row>' % (r, worker(r), r) for r in range(2, 1002)]
 elif kind == 'bomb':        # a sheet of 60 MB that packs into kilobytes
     rows.append('<row r="2">%s%s</row>' % (worker(2), inline('C2', 'x' * (60 << 20))))
+elif kind == 'largest':     # as many workers as a list may have below its titles
+    rows += ['<row r="%d">%s</row>' % (r, worker(r)) for r in range(2, 100001)]
 elif kind == 'row_overflow':
     rows += ['<row r="2147483647">%s</row>' % worker(2), '<row>%s</row>' % worker(3)]
 elif kind == 'entity':      # a damaged part whose parser would quote a character CP949 lacks
@@ -140,11 +142,12 @@ TEST_P(ListMemoryTest, AListIsReadInBoundedMemoryOrRefused)
             for (int i = 0; i < 70 * 1024; ++i)
                 out << line;
         });
-    } else if (c.kind == "csv_100000_workers") {
-        list = csv("workers.csv", [](std::ostream& out) {
+    } else if (c.kind == "csv_99999_workers" || c.kind == "csv_100000_workers") {
+        const int count = c.kind == "csv_99999_workers" ? 99999 : 100000;
+        list = csv("workers.csv", [count](std::ostream& out) {
             out << "성명,주민등록번호,주소,전화번호,직종,평균시간,임금총액\n";
             char number[32];
-            for (int i = 0; i < 100000; ++i) {
+            for (int i = 0; i < count; ++i) {
                 std::snprintf(number, sizeof number, "80%04d-1%06d", i % 10000, i);
                 out << "근로자" << i << "," << number << ",대전시 서구 둔산동 " << i
                     << ",042-123-4567,A.철근원,8,\"1,234,567\"\n";
@@ -170,6 +173,8 @@ INSTANTIATE_TEST_SUITE_P(
                    "명단이 너무 큽니다: 칸의 글자가 모두 64MB를 넘습니다."},
         MemoryCase{"workbook_with_a_sheet_of_60_megabytes", "bomb", 0, Workers(1)},
         MemoryCase{"csv_of_70_megabytes", "csv_70_megabytes", 1, "명단이 너무 큽니다: 칸의 글자가 모두 64MB를 넘습니다."},
+        MemoryCase{"workbook_of_99999_workers_and_the_titles", "largest", 0, Workers(99999)},
+        MemoryCase{"csv_of_99999_workers_and_the_titles", "csv_99999_workers", 0, Workers(99999)},
         MemoryCase{"csv_of_100000_workers_and_the_titles", "csv_100000_workers", 1,
                    "명단이 너무 큽니다: 100,000행을 넘습니다."}),
     MemoryCaseName);

@@ -9,6 +9,8 @@
 #include <cctype>
 #include <optional>
 #include <ostream>
+#include <set>
+#include <stdexcept>
 #include <vector>
 
 namespace lavodc {
@@ -309,7 +311,7 @@ TEST(AddImportedWorkersTest, AddsEveryPlannedRowWhileTheViewsAreFrozen)
 {
     WorkerTable table;
     table.Open();
-    const ImportPlan plan =
+    ImportPlan plan =
         PlanCsv("성명,주민등록번호\n나,800101-1234567\n가,810101-1234567\n다,820101-1234567\n", table);
     CountingListener listener;
     table.AddListener(&listener);
@@ -320,6 +322,32 @@ TEST(AddImportedWorkersTest, AddsEveryPlannedRowWhileTheViewsAreFrozen)
     EXPECT_EQ(listener.rows, 0);
     ASSERT_EQ(table.RecordCount(), 3);
     EXPECT_EQ(table.RowAt(0).pName, K("가"));
+}
+
+TEST(AddImportedWorkersTest, ALargePlanGoesToTheTableWholeAndIsReleasedOnTheWay)
+{
+    WorkerTable table;
+    table.Open();
+    std::string csv = "성명,주민등록번호,주소\n";
+    for (int i = 0; i < 10000; ++i)
+        csv += "근로자" + std::to_string(i) + "," + std::to_string(800000 + i) + "-1234567,주소 " +
+               std::to_string(i) + "\n";
+    ImportPlan plan = PlanCsv(csv, table);
+    ASSERT_EQ(plan.workers.size(), 10000u);
+    AddImportedWorkers(table, plan);
+    ASSERT_EQ(table.RecordCount(), 10000);
+    std::set<std::string> addresses;
+    for (int r = 0; r < table.RecordCount(); ++r) {
+        const WorkerRow& row = table.RowAt(r);
+        // Each worker with its own number and address: "근로자7" holds 800007-1234567 and "주소 7".
+        const std::string i = std::to_string(std::stoi(row.JmnNo.substr(0, 6)) - 800000);
+        EXPECT_EQ(row.pName, K("근로자") + i);
+        EXPECT_EQ(row.nAddr, K("주소 ") + i);
+        addresses.insert(row.nAddr);
+    }
+    EXPECT_EQ(addresses.size(), 10000u);
+    EXPECT_THROW(plan.Worker(0), std::logic_error);   // released
+    EXPECT_EQ(fromCp949(ImportDoneText(plan)), "명단에서 근로자 10000명을 추가했습니다");
 }
 
 TEST(CutToWholeCharactersTest, NeverSplitsADoubleByteCharacter)
