@@ -57,8 +57,8 @@ QString MonthCommands::ImportWorkersClick()
     try {
         // The imported rows carry the period the year and month boxes show now.
         controller_.TakeHeaderFromView();
-        const ImportPlan plan =
-            PlanImport(ReadWorkerListFile(QFile::encodeName(*chosen).toStdString()), sheet_.table, sheet_.period);
+        ImportPlan plan =
+            PlanWorkerListImport(QFile::encodeName(*chosen).toStdString(), sheet_.table, sheet_.period);
         if (plan.workers.empty()) {
             prompts_.InfoBox(Shown(ImportSummaryText(plan)));
             return {};

@@ -36,8 +36,9 @@ void BM_PlanImportFromCsv(benchmark::State& state)
     WorkerTable table;
     table.Open();
     for (auto _ : state) {
-        const ImportPlan plan = PlanImport(CsvWorkerCells(list), table, "2024.05");
-        benchmark::DoNotOptimize(plan.workers.data());
+        MemorySource bytes(list);
+        const ImportPlan plan = PlanCsvImport(bytes, table, "2024.05");
+        benchmark::DoNotOptimize(plan.workers.size());
     }
     state.SetItemsProcessed(state.iterations() * count);
 }

@@ -59,7 +59,7 @@ int runBuild(const std::vector<std::string>& args)
         } catch (const Json::exception& error) {
             if (in.bad())
                 return fail("cannot read \"" + jsonPath + "\": " + std::strerror(errno));
-            return fail("\"" + jsonPath + "\" is not valid JSON: " + withoutTag(error.what()));
+            return fail("\"" + jsonPath + "\" is not valid JSON: " + ShortParseError(withoutTag(error.what())));
         }
         NormalizeMaskedValues(header);
         const std::string period = PeriodFromHeader(header);

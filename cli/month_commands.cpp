@@ -100,7 +100,7 @@ int runImport(const std::vector<std::string>& args)
             return 1;
         ImportPlan plan;
         try {
-            plan = PlanImport(ReadWorkerListFile(args[1]), sheet.table, PeriodFromHeader(sheet.header));
+            plan = PlanWorkerListImport(args[1], sheet.table, PeriodFromHeader(sheet.header));
         } catch (const ImportError& error) {
             std::fprintf(stderr, "lavodc-cli import: \"%s\": %s\n", args[1].c_str(), fromCp949(error.what()).c_str());
             return 1;

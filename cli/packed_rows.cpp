@@ -1,52 +1,20 @@
 #include "cli/packed_rows.h"
 
-#include "core/sheet_record.h"
-
 #include <algorithm>
 #include <numeric>
 
 namespace lavodc::cli {
 
-namespace {
-
-constexpr std::size_t kRowsPerBlock = 4096;
-
-// Where each text of a row goes in its block: the places of a worker record.
-template <typename Row, typename Visit>
-void forEachText(Row& row, Visit visit)
-{
-    visit(row.pName, record::kName);
-    visit(row.JmnNo, record::kNumber);
-    visit(row.nName, record::kJob);
-    visit(row.nAddr, record::kAddress);
-    visit(row.nTel, record::kPhone);
-    visit(row.nEtc, record::kNote);
-    for (int day = 1; day <= kDayCount; ++day)
-        visit(row.days[static_cast<std::size_t>(day - 1)], record::dayField(day));
-}
-
-} // namespace
-
 void PackedRows::add(WorkerRow row)
 {
     CutToFieldSizes(row);
-    record::Bytes block{};
-    forEachText(row, [&block](const std::string& text, record::TextField field) {
-        record::putText(block, field, text);
-    });
-    if (size() % kRowsPerBlock == 0) {
-        texts_.emplace_back();
-        texts_.back().reserve(kRowsPerBlock * record::kSize);
-    }
-    texts_.back().insert(texts_.back().end(), block.begin(), block.end());
-    amounts_.push_back({row.nNal, row.nDay, row.SmMny});
     keys_.push_back({MakeOrderKey(row.pName), MakeOrderKey(row.nName)});
+    rows_.add(std::move(row));
 }
 
 void PackedRows::clear()
 {
-    texts_.clear();
-    amounts_.clear();
+    rows_.clear();
     keys_.clear();
 }
 
@@ -59,16 +27,6 @@ std::vector<std::uint32_t> PackedRows::byNameOrder() const
         return byName != 0 ? byName < 0 : CompareOrderKeys(keys_[a].job, keys_[b].job) < 0;
     });
     return order;
-}
-
-void PackedRows::unpack(std::size_t index, WorkerRow& row) const
-{
-    const unsigned char* block =
-        texts_[index / kRowsPerBlock].data() + (index % kRowsPerBlock) * record::kSize;
-    forEachText(row, [block](std::string& text, record::TextField field) { text = record::getText(block, field); });
-    row.nNal = amounts_[index][0];
-    row.nDay = amounts_[index][1];
-    row.SmMny = amounts_[index][2];
 }
 
 } // namespace lavodc::cli

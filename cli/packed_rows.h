@@ -1,11 +1,10 @@
 #pragma once
-// Worker rows kept small while a tool collects many of them: the texts of each row in one
-// record-sized block, the amounts beside it, and the keys of the by-name order.
+// Worker rows kept small while a tool collects many of them (see PackedWorkerRows), with the
+// keys of the by-name order.
 
-#include "core/worker_fields.h"
+#include "core/packed_worker_rows.h"
 #include "core/worker_order_key.h"
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -17,23 +16,21 @@ public:
     // Cuts the texts to their fields' sizes, as a table does when it takes a row.
     void add(WorkerRow row);
     void clear();
-    std::size_t size() const { return amounts_.size(); }
+    std::size_t size() const { return rows_.size(); }
 
     // The positions of the rows in the order the table gives them by name (then job),
     // ties in the order they were added.
     std::vector<std::uint32_t> byNameOrder() const;
 
     // The row as added, apart from its codes and cDate, which a saved record does not keep.
-    void unpack(std::size_t index, WorkerRow& row) const;
+    void unpack(std::size_t index, WorkerRow& row) const { rows_.unpack(index, row); }
 
 private:
     struct Keys {
         OrderKey name;
         OrderKey job;
     };
-    // In blocks of a fixed number of rows: growing never copies what is there.
-    std::vector<std::vector<unsigned char>> texts_;
-    std::vector<std::array<double, 3>> amounts_;
+    PackedWorkerRows rows_;
     std::vector<Keys> keys_;
 };
 

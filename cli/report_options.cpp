@@ -1,5 +1,6 @@
 #include "cli/report_options.h"
 
+#include "core/input_quote.h"
 #include "core/sheet_file.h"
 #include "report/report_captions.h"
 #include "services/qt_translation.h"
@@ -16,7 +17,7 @@ int parseWholeNumber(const std::string& text, const std::string& option)
     const char* end = text.data() + text.size();
     const auto [ptr, ec] = std::from_chars(text.data(), end, value);
     if (text.empty() || ec != std::errc() || ptr != end)
-        throw UsageError(option + " needs a whole number, not \"" + text + "\"");
+        throw UsageError(option + " needs a whole number, not \"" + QuotedInput(text) + "\"");
     return value;
 }
 
@@ -34,6 +35,14 @@ bool isDigit(char c)
     return c >= '0' && c <= '9';
 }
 
+int daysInMonth(int year, int month)
+{
+    static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return month == 2 && leap ? 29 : days[month - 1];
+}
+
+// A day of the calendar, written yyyy.mm.dd.
 std::string parseDate(const std::string& text)
 {
     const bool shaped = text.size() == 10 && text[4] == '.' && text[7] == '.';
@@ -41,7 +50,12 @@ std::string parseDate(const std::string& text)
     for (std::size_t i = 0; digits && i < text.size(); ++i)
         digits = (i == 4 || i == 7) || isDigit(text[i]);
     if (!digits)
-        throw UsageError("--date needs yyyy.mm.dd, not \"" + text + "\"");
+        throw UsageError("--date needs yyyy.mm.dd, not \"" + QuotedInput(text) + "\"");
+    const int year = std::stoi(text.substr(0, 4));
+    const int month = std::stoi(text.substr(5, 2));
+    const int day = std::stoi(text.substr(8, 2));
+    if (year < 1 || month < 1 || month > 12 || day < 1 || day > daysInMonth(year, month))
+        throw UsageError("--date needs a day of the calendar, not \"" + text + "\"");
     return text;
 }
 
@@ -49,11 +63,11 @@ void parsePages(const std::string& text, ReportOptions& options)
 {
     const auto dash = text.find('-');
     if (dash == std::string::npos)
-        throw UsageError("--pages needs A-B, not \"" + text + "\"");
+        throw UsageError("--pages needs A-B, not \"" + QuotedInput(text) + "\"");
     options.firstPage = parseWholeNumber(text.substr(0, dash), "--pages");
     options.lastPage = parseWholeNumber(text.substr(dash + 1), "--pages");
     if (options.firstPage < 1 || options.lastPage < options.firstPage)
-        throw UsageError("--pages needs 1 <= A <= B, not \"" + text + "\"");
+        throw UsageError("--pages needs 1 <= A <= B, not \"" + QuotedInput(text) + "\"");
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "cli/sheet_json.h"
 
 #include "core/cp949.h"
+#include "core/input_quote.h"
 
 #include <array>
 #include <charconv>
@@ -165,7 +166,14 @@ WorkerRow WorkerRowFromJson(const Json& json, const std::string& place)
             throw SheetJsonError(UnknownWorkerField(place, key));
         SetWorkerField(row, index, value, place);
     }
+    CheckWorkerName(row, place);
     return row;
+}
+
+void CheckWorkerName(const WorkerRow& row, const std::string& place)
+{
+    if (row.pName.empty())
+        throw SheetJsonError(place + " has no name (pName)");
 }
 
 int WorkerFieldIndex(const std::string& name)
@@ -191,7 +199,39 @@ std::string WorkerNotAnObject(const std::string& place)
 
 std::string UnknownWorkerField(const std::string& place, const std::string& name)
 {
-    return place + " has an unknown field \"" + name + "\"";
+    return place + " has an unknown field \"" + QuotedInput(name) + "\"";
+}
+
+std::string UnknownHeaderField(const std::string& name)
+{
+    return "header has an unknown field \"" + QuotedInput(name) + "\"";
+}
+
+std::string UnknownSheetField(const std::string& name)
+{
+    return "unknown field \"" + QuotedInput(name) + "\" (a sheet has \"header\" and \"workers\")";
+}
+
+std::string NulByteText(std::size_t offset)
+{
+    return "a NUL byte at byte " + std::to_string(offset + 1) + ", which JSON text never holds";
+}
+
+std::string ShortParseError(const std::string& message)
+{
+    // The parser quotes the token it stopped at, whole: a string of megabytes, say.
+    constexpr std::string_view kLastRead = "; last read: '";
+    const std::size_t start = message.find(kLastRead);
+    if (start == std::string::npos)
+        return message;
+    const std::size_t from = start + kLastRead.size();
+    std::size_t end = message.rfind("'; expected ");
+    if (end == std::string::npos || end < from)
+        end = message.size() > from && message.back() == '\'' ? message.size() - 1 : std::string::npos;
+    if (end == std::string::npos)
+        return message;
+    return message.substr(0, from) + QuotedInput(std::string_view(message).substr(from, end - from)) +
+           message.substr(end);
 }
 
 void AppendSheetJsonStart(std::string& out, const SheetHeader& header)
@@ -255,7 +295,7 @@ void ApplyHeaderJson(const Json& json, SheetHeader& header)
                 field = &candidate;
         }
         if (field == nullptr)
-            throw SheetJsonError("header has an unknown field \"" + key + "\"");
+            throw SheetJsonError(UnknownHeaderField(key));
         header.*field->value = cp949Text(value, where("header", key));
     }
 }
@@ -266,7 +306,7 @@ void SheetFromJson(const Json& json, Sheet& sheet)
         throw SheetJsonError("the sheet must be a JSON object with \"header\" and \"workers\"");
     for (const auto& [key, value] : json.items()) {
         if (key != "header" && key != "workers")
-            throw SheetJsonError("unknown field \"" + key + "\" (a sheet has \"header\" and \"workers\")");
+            throw SheetJsonError(UnknownSheetField(key));
     }
 
     SheetHeader header = sheet.header;

@@ -47,5 +47,15 @@ int WorkerFieldIndex(const std::string& name);
 void SetWorkerField(WorkerRow& row, int index, const Json& value, const std::string& place);
 std::string WorkerNotAnObject(const std::string& place);
 std::string UnknownWorkerField(const std::string& place, const std::string& name);
+// A worker needs a name, as in the entry dialog; raises SheetJsonError naming its place.
+void CheckWorkerName(const WorkerRow& row, const std::string& place);
+
+// The texts of the other errors; a name from the input is quoted as QuotedInput quotes it.
+std::string UnknownHeaderField(const std::string& name);
+std::string UnknownSheetField(const std::string& name);
+// A NUL byte at `offset` (from 0) of the text.
+std::string NulByteText(std::size_t offset);
+// The parser's message with the token it quotes cut as QuotedInput cuts it.
+std::string ShortParseError(const std::string& message);
 
 } // namespace lavodc::cli

@@ -79,7 +79,7 @@ public:
         if (notAnObject_)
             throw SheetJsonError("the sheet must be a JSON object with \"header\" and \"workers\"");
         if (unknownKey_)
-            throw SheetJsonError("unknown field \"" + *unknownKey_ + "\" (a sheet has \"header\" and \"workers\")");
+            throw SheetJsonError(UnknownSheetField(*unknownKey_));
         SheetHeader result = header;
         if (headerJson_)
             ApplyHeaderJson(*headerJson_, result);
@@ -259,6 +259,7 @@ private:
                     throw SheetJsonError(UnknownWorkerField(place, key.name));
                 SetWorkerField(row, key.field, *values_[static_cast<std::size_t>(key.field)], place);
             }
+            CheckWorkerName(row, place);
         } catch (const SheetJsonError& error) {
             workerError_ = error.what();
             return;
@@ -292,7 +293,9 @@ void ReadSheetJson(std::istream& in, SheetHeader& header, const SheetJsonReceive
 {
     SheetHandler handler(receiver);
     // Through the stream buffer's own iterator: no sentry and no virtual call per character.
-    Json::sax_parse(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>(), &handler);
+    using Characters = NulRefusingIterator<std::istreambuf_iterator<char>>;
+    Json::sax_parse(Characters(std::istreambuf_iterator<char>(in)), Characters(std::istreambuf_iterator<char>()),
+                    &handler);
     handler.finish(header);
 }
 

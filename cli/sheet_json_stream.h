@@ -5,10 +5,53 @@
 
 #include "cli/sheet_json.h"
 
+#include <cstddef>
 #include <functional>
 #include <istream>
+#include <iterator>
 
 namespace lavodc::cli {
+
+// The characters of a JSON text for the parser, which would take a NUL byte for the end of
+// the text and ignore what follows: a NUL byte raises SheetJsonError instead.
+template <typename Iterator>
+class NulRefusingIterator {
+public:
+    using iterator_category = std::input_iterator_tag;
+    using value_type = char;
+    using difference_type = std::ptrdiff_t;
+    using pointer = const char*;
+    using reference = char;
+
+    NulRefusingIterator() = default;
+    explicit NulRefusingIterator(Iterator at) : at_(at) {}
+
+    char operator*() const
+    {
+        const char c = *at_;
+        if (c == '\0')
+            throw SheetJsonError(NulByteText(offset_));
+        return c;
+    }
+    NulRefusingIterator& operator++()
+    {
+        ++at_;
+        ++offset_;
+        return *this;
+    }
+    NulRefusingIterator operator++(int)
+    {
+        NulRefusingIterator before = *this;
+        ++*this;
+        return before;
+    }
+    friend bool operator==(const NulRefusingIterator& a, const NulRefusingIterator& b) { return a.at_ == b.at_; }
+    friend bool operator!=(const NulRefusingIterator& a, const NulRefusingIterator& b) { return !(a == b); }
+
+private:
+    Iterator at_{};
+    std::size_t offset_ = 0;
+};
 
 struct SheetJsonReceiver {
     std::function<void(WorkerRow&& row)> worker;   // each worker, in the order of the list

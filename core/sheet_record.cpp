@@ -45,15 +45,34 @@ std::int32_t getInt32(const unsigned char* record, std::size_t offset)
     return static_cast<std::int32_t>(u);
 }
 
+namespace {
+
+// The product in extended precision, as the FPU forms it, then rounded in the default
+// mode: to the nearest integer, exact halves to the even one.
+long double scaled(double value)
+{
+    return std::nearbyintl(static_cast<long double>(value) * 10000.0L);
+}
+
+bool fitsScaled(long double scaled)
+{
+    constexpr long double limit = 9223372036854775808.0L;   // 2^63
+    return scaled >= -limit && scaled < limit;
+}
+
+} // namespace
+
 std::int64_t scaledAmount(double value)
 {
-    // The product in extended precision, as the FPU forms it, then rounded in the default
-    // mode: to the nearest integer, exact halves to the even one.
-    const long double scaled = std::nearbyintl(static_cast<long double>(value) * 10000.0L);
-    constexpr long double limit = 9223372036854775808.0L;   // 2^63
-    if (!(scaled >= -limit && scaled < limit))
+    const long double product = scaled(value);
+    if (!fitsScaled(product))
         throw SheetFileError("The amount " + std::to_string(value) + " is too large to be stored");
-    return static_cast<std::int64_t>(scaled);
+    return static_cast<std::int64_t>(product);
+}
+
+bool fitsAmount(double value)
+{
+    return fitsScaled(scaled(value));
 }
 
 void putAmount(Bytes& bytes, std::size_t offset, double value)

@@ -64,6 +64,8 @@ char kindOf(const unsigned char* record);
 
 // The value times 10000 rounded to the nearest integer, halves to even.
 std::int64_t scaledAmount(double value);
+// Whether an amount field can hold `value` (scaledAmount raises for the others).
+bool fitsAmount(double value);
 
 void fillHeaderA(Bytes& bytes, const SheetHeader& header, std::string_view period);
 void fillHeaderB(Bytes& bytes, const SheetHeader& header, std::string_view period);

@@ -3,13 +3,15 @@
 #include "core/cp949.h"
 #include "core/csv_reader.h"
 #include "core/edit_mask.h"
-#include "core/grid_columns.h"
+#include "core/list_titles.h"
 #include "core/phone_number.h"
 #include "core/quorva_lib.h"
 #include "core/reg_number_checker.h"
 #include "core/sheet.h"
+#include "core/sheet_record.h"
 #include "core/worker_entry_lists.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -22,24 +24,12 @@ namespace lavodc {
 
 namespace {
 
-// The columns the import reads, by the field of the worker list they belong to.
-enum Column { kName, kNumber, kAddress, kPhone, kJob, kHours, kWages, kReason, kColumnCount };
-
-constexpr std::array<std::string_view, kColumnCount> kColumnFields = {
-    "pName", "JmnNo", "nAddr", "nTel", "nName", "nDay", "SmMny", "nEtc",
-};
-
 constexpr double kDefaultHours = 8;   // what the entry dialog offers
 
-struct TitleLayout {
-    std::array<int, kColumnCount> column;   // cell index, -1 when the file lacks it
-    std::array<int, kDayCount> day;         // the cells of "1".."31"
-    std::array<std::string, kColumnCount> title;   // CP949, for messages
-    int matched = 0;
-    bool hasDays = false;
-};
+// An amount written longer than this is no amount a clerk typed.
+constexpr std::size_t kMaxAmountText = 64;
 
-std::string TrimUtf8(std::string_view text)
+std::string_view TrimUtf8(std::string_view text)
 {
     std::size_t begin = 0;
     std::size_t end = text.size();
@@ -47,92 +37,7 @@ std::string TrimUtf8(std::string_view text)
         ++begin;
     while (end > begin && static_cast<unsigned char>(text[end - 1]) <= 0x20)
         --end;
-    return std::string(text.substr(begin, end - begin));
-}
-
-// A title as compared: no blank or control character anywhere, so "성    명" is "성명".
-std::optional<std::string> TitleKey(std::string_view utf8)
-{
-    std::string key;
-    for (const char c : utf8)
-        if (static_cast<unsigned char>(c) > 0x20)
-            key += c;
-    try {
-        return toCp949(key);
-    } catch (const EncodingError&) {
-        return std::nullopt;
-    }
-}
-
-const std::map<std::string, int>& TitleColumns()
-{
-    static const std::map<std::string, int> titles = [] {
-        std::map<std::string, int> map;
-        for (const GridColumn& column : WorkerListColumns())
-            for (int c = 0; c < kColumnCount; ++c)
-                if (column.field == kColumnFields[static_cast<std::size_t>(c)])
-                    map.emplace(RemoveBlanks(column.title), c);
-        return map;
-    }();
-    return titles;
-}
-
-TitleLayout ReadTitles(const CellRow& row)
-{
-    TitleLayout layout;
-    layout.column.fill(-1);
-    layout.day.fill(-1);
-    const auto& titles = TitleColumns();
-    for (std::size_t i = 0; i < row.cells.size(); ++i) {
-        const std::optional<std::string> key = TitleKey(row.cells[i]);
-        if (!key || key->empty())
-            continue;
-        const int index = static_cast<int>(i);
-        if (const auto found = titles.find(*key); found != titles.end()) {
-            const auto c = static_cast<std::size_t>(found->second);
-            if (layout.column[c] < 0) {
-                layout.column[c] = index;
-                layout.title[c] = found->first;
-                ++layout.matched;
-            }
-            continue;
-        }
-        // The day strip's titles are the day numbers.
-        int day = 0;
-        const auto [end, error] = std::from_chars(key->data(), key->data() + key->size(), day);
-        if (error == std::errc() && end == key->data() + key->size() && day >= 1 && day <= kDayCount &&
-            (*key)[0] != '0' && layout.day[static_cast<std::size_t>(day - 1)] < 0) {
-            layout.day[static_cast<std::size_t>(day - 1)] = index;
-            layout.hasDays = true;
-        }
-    }
-    return layout;
-}
-
-// The title row and its layout; nullopt when no row names the worker.
-std::optional<std::pair<std::size_t, TitleLayout>> FindTitleRow(const CellRows& rows)
-{
-    for (std::size_t r = 0; r < rows.size(); ++r) {
-        TitleLayout layout = ReadTitles(rows[r]);
-        if (layout.column[kName] >= 0)
-            return std::make_pair(r, std::move(layout));
-    }
-    return std::nullopt;
-}
-
-std::string_view Cell(const CellRow& row, int index)
-{
-    if (index < 0 || static_cast<std::size_t>(index) >= row.cells.size())
-        return {};
-    return row.cells[static_cast<std::size_t>(index)];
-}
-
-bool IsEmptyRow(const CellRow& row)
-{
-    for (const std::string& cell : row.cells)
-        if (!TrimUtf8(cell).empty())
-            return false;
-    return true;
+    return text.substr(begin, end - begin);
 }
 
 bool RemovePrefix(std::string& text, std::string_view prefix)
@@ -148,9 +53,13 @@ bool RemovePrefix(std::string& text, std::string_view prefix)
 std::optional<double> ReadAmount(std::string_view utf8, double empty)
 {
     std::string text;
-    for (const char c : utf8)
-        if (static_cast<unsigned char>(c) > 0x20 && c != ',')
-            text += c;
+    for (const char c : utf8) {
+        if (static_cast<unsigned char>(c) <= 0x20 || c == ',')
+            continue;
+        if (text.size() == kMaxAmountText)
+            return std::nullopt;
+        text += c;
+    }
     if (!RemovePrefix(text, "\xE2\x82\xA9") && !RemovePrefix(text, "\xEF\xBF\xA6"))
         RemovePrefix(text, "\\");
     if (text.size() >= 3 && text.compare(text.size() - 3, 3, "\xEC\x9B\x90") == 0)
@@ -163,7 +72,7 @@ std::optional<double> ReadAmount(std::string_view utf8, double empty)
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
         return std::nullopt;
-    return value;
+    return value + 0.0;   // no negative zero
 }
 
 bool AllDigits(std::string_view text)
@@ -213,22 +122,43 @@ std::string StoredPhone(const std::string& cp949)
     return cutToWholeCharacters(BracketPhone(text, 3), 15);
 }
 
-std::string FieldText(const CellRow& row, int index, std::size_t width)
+// A cell's text trimmed, in CP949 and cut to `width` bytes at a whole character. The whole
+// text must be CP949 (EncodingError otherwise), but it is converted a slice at a time, so
+// that a huge cell never stands in memory twice.
+std::string FieldText(std::string_view cell, std::size_t width)
 {
-    return cutToWholeCharacters(toCp949(TrimUtf8(Cell(row, index))), width);
+    constexpr std::size_t kSlice = 4096;
+    std::string_view rest = TrimUtf8(cell);
+    std::string kept;
+    while (!rest.empty()) {
+        std::size_t cut = std::min(kSlice, rest.size());
+        while (cut < rest.size() && (static_cast<unsigned char>(rest[cut]) & 0xC0) == 0x80)
+            ++cut;   // not inside a character
+        const std::string slice = toCp949(rest.substr(0, cut));
+        if (kept.size() <= width)
+            kept += slice;
+        rest.remove_prefix(cut);
+    }
+    return cutToWholeCharacters(kept, width);
+}
+
+// An amount a sheet file can hold and a form can print: not below zero, within the field.
+bool StorableAmount(double value)
+{
+    return value >= 0 && record::fitsAmount(value);
 }
 
 class RowReader {
 public:
-    RowReader(const TitleLayout& layout, std::string_view period) : layout_(layout), period_(period) {}
+    explicit RowReader(const TitleLayout& layout) : layout_(layout) {}
 
     // The worker of one row, or the refusal that the checks of the row itself give.
-    std::optional<RefusedRow> Read(const CellRow& cells, WorkerRow& row) const
+    std::optional<RefusedRow> Read(const ListRow& cells, WorkerRow& row) const
     {
         RefusedRow refusal;
         refusal.number = cells.number;
         try {
-            row.pName = FieldText(cells, layout_.column[kName], 10);
+            row.pName = Text(cells, kName, 10);
         } catch (const EncodingError&) {
             return Refuse(refusal, RefusalReason::NotCp949, layout_.title[kName]);
         }
@@ -237,7 +167,7 @@ public:
             return Refuse(refusal, RefusalReason::NoName, {});
 
         const struct {
-            Column column;
+            ListColumn column;
             std::string* field;
             std::size_t width;
         } texts[] = {
@@ -246,7 +176,7 @@ public:
         };
         for (const auto& text : texts) {
             try {
-                *text.field = FieldText(cells, layout_.column[text.column], text.width);
+                *text.field = Text(cells, text.column, text.width);
             } catch (const EncodingError&) {
                 return Refuse(refusal, RefusalReason::NotCp949, layout_.title[text.column]);
             }
@@ -256,29 +186,42 @@ public:
         row.nTel = StoredPhone(row.nTel);
         row.nEtc = ReasonEntries()[static_cast<std::size_t>(ReasonPosition(row.nEtc))].stored;
 
-        const std::optional<double> hours = ReadAmount(Cell(cells, layout_.column[kHours]), kDefaultHours);
-        if (!hours)
-            return Refuse(refusal, RefusalReason::NotANumber, layout_.title[kHours]);
-        const std::optional<double> wages = ReadAmount(Cell(cells, layout_.column[kWages]), 0);
-        if (!wages)
-            return Refuse(refusal, RefusalReason::NotANumber, layout_.title[kWages]);
-        row.nDay = *hours;
-        row.SmMny = *wages;
+        const struct {
+            ListColumn column;
+            double* field;
+            double empty;
+        } amounts[] = {{kHours, &row.nDay, kDefaultHours}, {kWages, &row.SmMny, 0}};
+        for (const auto& amount : amounts) {
+            const std::optional<double> value = ReadAmount(Cell(cells, layout_.column[amount.column]), amount.empty);
+            if (!value)
+                return Refuse(refusal, RefusalReason::NotANumber, layout_.title[amount.column]);
+            if (!StorableAmount(*value))
+                return Refuse(refusal, RefusalReason::AmountNotStorable, layout_.title[amount.column]);
+            *amount.field = *value;
+        }
 
         for (std::size_t d = 0; d < row.days.size(); ++d) {
             try {
-                row.days[d] = FieldText(cells, layout_.day[d], 3);
+                row.days[d] = FieldText(Cell(cells, layout_.day[d]), 3);
             } catch (const EncodingError&) {
                 return Refuse(refusal, RefusalReason::NotCp949, std::to_string(d + 1));
             }
         }
-        row.HCODE = row.SCODE = row.LCODE = 1;
-        row.cDate = cutToBytes(period_, 7);
         row.nNal = layout_.hasDays ? row.CountWorkedDays() : 0;
         return std::nullopt;
     }
 
 private:
+    static std::string_view Cell(const ListRow& row, std::size_t column)
+    {
+        return column == kNoColumn ? std::string_view() : CellText(row.cells, column);
+    }
+
+    std::string Text(const ListRow& row, ListColumn column, std::size_t width) const
+    {
+        return FieldText(Cell(row, layout_.column[column]), width);
+    }
+
     static std::optional<RefusedRow> Refuse(RefusedRow& refusal, RefusalReason reason, std::string detail)
     {
         refusal.reason = reason;
@@ -287,7 +230,6 @@ private:
     }
 
     const TitleLayout& layout_;
-    std::string period_;
 };
 
 // The entry dialog's check on leaving the number box: a blank number is not checked.
@@ -300,6 +242,108 @@ bool PassesNumberCheck(const std::string& number)
     return checker.CheckNumber();
 }
 
+[[noreturn]] void ThrowNoTitleRow()
+{
+    throw ImportError(K("명단의 제목 줄(성명, 주민등록번호, ...)을 찾을 수 없습니다."));
+}
+
+// Takes the rows of a list as they come: looks for the title row, then reads only the
+// columns under its titles and plans each row at once.
+class ImportPlanner : public ListRowSink {
+public:
+    ImportPlanner(const WorkerTable& table, std::string_view period)
+    {
+        plan_.period = cutToBytes(period, 7);
+        for (int i = 0; i < table.RecordCount(); ++i)
+            inSheet_.insert(table.RowAt(i).JmnNo);
+    }
+
+    CellUse Use(std::size_t column) const override
+    {
+        if (!reader_)
+            return CellUse::Key;
+        return std::binary_search(columns_.begin(), columns_.end(), column) ? CellUse::Whole : CellUse::Skip;
+    }
+
+    void Row(const ListRow& row) override
+    {
+        if (!reader_) {
+            TitleLayout layout = ReadTitles(row);
+            if (!layout.HasName())
+                return;
+            layout_ = std::move(layout);
+            columns_ = layout_.Columns();
+            plan_.titleRow = row.number;
+            plan_.hasDayMarks = layout_.hasDays;
+            reader_.emplace(layout_);
+            return;
+        }
+        if (row.blank)
+            return;
+        WorkerRow worker;
+        if (std::optional<RefusedRow> refusal = reader_->Read(row, worker)) {
+            plan_.refused.push_back(std::move(*refusal));
+            return;
+        }
+        RefusedRow refusal{row.number, worker.pName, RefusalReason::NoName, worker.JmnNo};
+        if (inSheet_.count(worker.JmnNo)) {
+            refusal.reason = RefusalReason::NumberInSheet;
+            plan_.refused.push_back(std::move(refusal));
+        } else if (!inFile_.insert(worker.JmnNo).second) {
+            refusal.reason = RefusalReason::NumberTwiceInFile;
+            plan_.refused.push_back(std::move(refusal));
+        } else {
+            if (!PassesNumberCheck(worker.JmnNo))
+                plan_.failingNumbers.push_back(plan_.workers.size());
+            plan_.workers.add(std::move(worker));
+        }
+    }
+
+    ImportPlan Take()
+    {
+        if (!reader_)
+            ThrowNoTitleRow();
+        return std::move(plan_);
+    }
+
+private:
+    ImportPlan plan_;
+    std::set<std::string> inSheet_;
+    std::set<std::string> inFile_;
+    TitleLayout layout_;
+    std::vector<std::size_t> columns_;
+    std::optional<RowReader> reader_;
+};
+
+// How well a separator splits a CSV file: the titles its title row holds, then the rows
+// below with as many cells as the title row. Keeps nothing of the rows.
+class SeparatorScore : public ListRowSink {
+public:
+    CellUse Use(std::size_t) const override { return found_ ? CellUse::Skip : CellUse::Key; }
+
+    void Row(const ListRow& row) override
+    {
+        if (found_) {
+            score_.second += row.width == width_ ? 1 : 0;
+            return;
+        }
+        const TitleLayout layout = ReadTitles(row);
+        if (layout.HasName()) {
+            found_ = true;
+            width_ = row.width;
+            score_.first = layout.matched;
+        }
+    }
+
+    bool found() const { return found_; }
+    std::pair<int, long> score() const { return score_; }
+
+private:
+    bool found_ = false;
+    std::size_t width_ = 0;
+    std::pair<int, long> score_{0, 0};
+};
+
 std::string ReasonText(RefusalReason reason)
 {
     switch (reason) {
@@ -307,6 +351,7 @@ std::string ReasonText(RefusalReason reason)
     case RefusalReason::NumberInSheet: return K("이미 투입되어 있는 주민등록번호");
     case RefusalReason::NumberTwiceInFile: return K("파일 안에서 겹친 주민등록번호");
     case RefusalReason::NotANumber: return K("숫자가 아닌 값");
+    case RefusalReason::AmountNotStorable: return K("음수이거나 너무 큰 값");
     case RefusalReason::NotCp949: return K("쓸 수 없는 글자");
     }
     return {};
@@ -314,70 +359,56 @@ std::string ReasonText(RefusalReason reason)
 
 } // namespace
 
-ImportPlan PlanImport(const CellRows& rows, const WorkerTable& table, std::string_view period)
+WorkerRow ImportPlan::Worker(std::size_t index) const
 {
-    const auto titles = FindTitleRow(rows);
-    if (!titles)
-        throw ImportError(K("명단의 제목 줄(성명, 주민등록번호, ...)을 찾을 수 없습니다."));
-    const auto& [titleIndex, layout] = *titles;
-
-    ImportPlan plan;
-    plan.titleRow = rows[titleIndex].number;
-    plan.hasDayMarks = layout.hasDays;
-
-    std::set<std::string> inSheet;
-    for (int i = 0; i < table.RecordCount(); ++i)
-        inSheet.insert(table.RowAt(i).JmnNo);
-    std::set<std::string> inFile;
-
-    const RowReader reader(layout, period);
-    for (std::size_t r = titleIndex + 1; r < rows.size(); ++r) {
-        const CellRow& cells = rows[r];
-        if (IsEmptyRow(cells))
-            continue;
-        WorkerRow row;
-        if (std::optional<RefusedRow> refusal = reader.Read(cells, row)) {
-            plan.refused.push_back(std::move(*refusal));
-            continue;
-        }
-        RefusedRow refusal{cells.number, row.pName, RefusalReason::NoName, row.JmnNo};
-        if (inSheet.count(row.JmnNo)) {
-            refusal.reason = RefusalReason::NumberInSheet;
-            plan.refused.push_back(std::move(refusal));
-        } else if (!inFile.insert(row.JmnNo).second) {
-            refusal.reason = RefusalReason::NumberTwiceInFile;
-            plan.refused.push_back(std::move(refusal));
-        } else {
-            if (!PassesNumberCheck(row.JmnNo))
-                plan.failingNumbers.push_back(plan.workers.size());
-            plan.workers.push_back(std::move(row));
-        }
-    }
-    return plan;
+    WorkerRow row;
+    workers.unpack(index, row);
+    row.HCODE = row.SCODE = row.LCODE = 1;
+    row.cDate = period;
+    return row;
 }
 
-CellRows CsvWorkerCells(std::string_view bytes)
+ImportPlan PlanImport(const ListReading& read, const WorkerTable& table, std::string_view period)
 {
-    const std::string text = CsvTextAsUtf8(bytes);
-    CellRows best;
-    std::pair<int, int> bestScore{-1, -1};
-    for (const char separator : kCsvSeparators) {
-        CellRows rows = ParseCsv(text, separator);
-        // Most titles first; between equals, the split that gives the rows below the
-        // titles as many cells as the title row (a comma inside a name is no separator then).
-        std::pair<int, int> score{0, 0};
-        if (const auto titles = FindTitleRow(rows)) {
-            score.first = titles->second.matched;
-            const std::size_t width = rows[titles->first].cells.size();
-            for (std::size_t r = titles->first + 1; r < rows.size(); ++r)
-                score.second += rows[r].cells.size() == width ? 1 : 0;
-        }
-        if (score > bestScore) {
-            bestScore = score;
-            best = std::move(rows);
-        }
-    }
-    return best;
+    ImportPlanner planner(table, period);
+    read(planner);
+    return planner.Take();
+}
+
+ImportPlan PlanCsvImport(ByteSource& bytes, const WorkerTable& table, std::string_view period)
+{
+    const CsvEncoding encoding = DetectCsvEncoding(bytes);
+
+    // The three splits side by side in one reading; they keep no text, so the limits are
+    // left to the reading that plans.
+    std::array<SeparatorScore, std::size(kCsvSeparators)> scores;
+    std::vector<CsvParser> parsers;
+    parsers.reserve(scores.size());
+    for (std::size_t i = 0; i < scores.size(); ++i)
+        parsers.emplace_back(kCsvSeparators[i], scores[i], false);
+    ReadCsvText(bytes, encoding, [&parsers](std::string_view text) {
+        for (CsvParser& parser : parsers)
+            parser.Feed(text);
+    });
+    for (CsvParser& parser : parsers)
+        parser.Finish();
+
+    // Most titles first; between equals, the split that gives the rows below the titles as
+    // many cells as the title row (a comma inside a name is no separator then).
+    std::optional<std::size_t> best;
+    for (std::size_t i = 0; i < scores.size(); ++i)
+        if (scores[i].found() && (!best || scores[i].score() > scores[*best].score()))
+            best = i;
+    if (!best)
+        ThrowNoTitleRow();
+
+    return PlanImport(
+        [&](ListRowSink& sink) {
+            CsvParser parser(kCsvSeparators[*best], sink);
+            ReadCsvText(bytes, encoding, [&parser](std::string_view text) { parser.Feed(text); });
+            parser.Finish();
+        },
+        table, period);
 }
 
 std::string ImportSummaryText(const ImportPlan& plan)
@@ -387,7 +418,7 @@ std::string ImportSummaryText(const ImportPlan& plan)
         text += K("\n그중 주민등록번호가 올바르지 못한 근로자: ") + std::to_string(plan.failingNumbers.size()) +
                 K("명 (그대로 추가)");
         for (std::size_t i = 0; i < plan.failingNumbers.size() && i < kNamedRefusals; ++i) {
-            const WorkerRow& row = plan.workers[plan.failingNumbers[i]];
+            const WorkerRow row = plan.Worker(plan.failingNumbers[i]);
             text += "\n  " + row.pName + " (" + row.JmnNo + ")";
         }
         if (plan.failingNumbers.size() > kNamedRefusals)
@@ -435,10 +466,13 @@ std::string ImportDoneText(const ImportPlan& plan)
     return text;
 }
 
-void AddImportedWorkers(WorkerTable& table, const ImportPlan& plan)
+void AddImportedWorkers(WorkerTable& table, ImportPlan& plan)
 {
     FreezeScope frozen(table);
-    table.AppendRows(plan.workers);
+    table.AppendRows(plan.workers.size(), [&plan](std::size_t i, WorkerRow& row) {
+        row = plan.Worker(i);
+        plan.workers.release(i + 1);
+    });
 }
 
 } // namespace lavodc

@@ -31,7 +31,9 @@ Outcome asDocument(const std::string& text)
     using lavodc::cli::Json;
     Outcome outcome;
     try {
-        const Json json = Json::parse(text);
+        // The stream's reading of the characters, NUL bytes refused, under the whole document too.
+        using Characters = lavodc::cli::NulRefusingIterator<std::string::const_iterator>;
+        const Json json = Json::parse(Characters(text.begin()), Characters(text.end()));
         lavodc::SheetHeader header;
         std::vector<lavodc::WorkerRow> rows;
         if (!json.is_object())

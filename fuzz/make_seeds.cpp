@@ -1,9 +1,16 @@
 // Writes the seed inputs of the fuzz targets, each made by the program's own code: sheet files
-// from the writer, the JSON that dump prints, settings files, masks and texts of the form.
+// from the writer, the JSON that dump prints, settings files, masks and texts of the form, and
+// the worker list as the export writes it to the clipboard and to a workbook.
 #include "cli/sheet_json.h"
 #include "core/cp949.h"
+#include "core/grid_columns.h"
 #include "core/ini_file.h"
 #include "core/sheet_file.h"
+#include "services/clipboard_text.h"
+#include "services/grid_snapshot.h"
+#include "services/workbook_writer.h"
+
+#include <zip.h>
 
 #include <filesystem>
 #include <fstream>
@@ -50,6 +57,50 @@ Sheet sampleSheet(int workers)
     return sheet;
 }
 
+// The parts of a workbook the list reader reads, as fuzz_xlsx_list takes them.
+std::string workbookParts(const fs::path& path)
+{
+    int code = 0;
+    zip_t* zip = zip_open(path.c_str(), ZIP_RDONLY, &code);
+    if (!zip)
+        std::exit(1);
+    std::string parts;
+    for (const char* name : {"xl/workbook.xml", "xl/_rels/workbook.xml.rels", "xl/sharedStrings.xml",
+                             "xl/worksheets/sheet1.xml"}) {
+        zip_file_t* file = zip_fopen(zip, name, 0);
+        if (!file)
+            std::exit(1);
+        char buffer[4096];
+        for (zip_int64_t n; (n = zip_fread(file, buffer, sizeof buffer)) > 0;)
+            parts.append(buffer, static_cast<std::size_t>(n));
+        zip_fclose(file);
+        parts += '\0';
+    }
+    zip_discard(zip);
+    parts.pop_back();
+    return parts;
+}
+
+// The worker list and the day strip of a sheet as the export gives them.
+void listSeeds()
+{
+    for (int workers : {1, 3}) {
+        Sheet sheet = sampleSheet(workers);
+        for (const auto* columns : {&WorkerListColumns(), &DayStripColumns()}) {
+            const GridSnapshot grid = TakeGridSnapshot(sheet.table, *columns);
+            const std::string name = (columns == &WorkerListColumns() ? "list" : "days") + std::to_string(workers);
+            const std::string clipboard = ClipboardText(grid);
+            seed("fuzz_csv_import", name, std::string(1, '\0') + clipboard);
+            seed("fuzz_csv_import", name + "_utf8_in_pieces", "\x05\xEF\xBB\xBF" + fromCp949(clipboard));
+            const fs::path workbook = root / (name + ".xlsx");
+            WriteWorkbook(grid, workbook.string());
+            seed("fuzz_xlsx_list", name, std::string(1, '\0') + workbookParts(workbook));
+            seed("fuzz_xlsx_list", name + "_in_pieces", "\x07" + workbookParts(workbook));
+            fs::remove(workbook);
+        }
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -87,5 +138,7 @@ int main(int argc, char** argv)
                              "######-#######;1;_", "LLaaCC;0; "})
         seed("fuzz_edit_mask", std::string("mask") + std::to_string(std::string(mask).size()),
              std::string(mask) + std::string(1, '\0') + "800101-1234567");
+
+    listSeeds();
     return 0;
 }

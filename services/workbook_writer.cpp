@@ -11,9 +11,41 @@
 #include <cstdio>
 #include <cstring>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace lavodc {
 
 namespace {
+
+// The library prints its failures on standard error as well as returning them; the user hears
+// of a failure once, in the program's message. Standard error goes to /dev/null meanwhile.
+class LibraryMessagesSilenced {
+public:
+    LibraryMessagesSilenced()
+    {
+        std::fflush(stderr);
+        saved_ = ::dup(STDERR_FILENO);
+        const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (saved_ >= 0 && null >= 0)
+            ::dup2(null, STDERR_FILENO);
+        if (null >= 0)
+            ::close(null);
+    }
+    ~LibraryMessagesSilenced()
+    {
+        std::fflush(stderr);
+        if (saved_ >= 0) {
+            ::dup2(saved_, STDERR_FILENO);
+            ::close(saved_);
+        }
+    }
+    LibraryMessagesSilenced(const LibraryMessagesSilenced&) = delete;
+    LibraryMessagesSilenced& operator=(const LibraryMessagesSilenced&) = delete;
+
+private:
+    int saved_ = -1;
+};
 
 constexpr double kRowHeight = 17;
 constexpr double kFontSize = 9;
@@ -225,22 +257,28 @@ std::string WorkbookCellText(const std::string& cp949)
 
 void WriteWorkbook(const GridSnapshot& grid, const std::string& path)
 {
-    lxw_workbook_options options{};
-    lxw_workbook* book = workbook_new_opt(path.c_str(), &options);
-    if (book == nullptr)
-        throw WorkbookError("Cannot start a workbook");
-    try {
-        writeSheet(book, grid);
-    } catch (...) {
-        lxw_workbook_free(book);
-        throw;
+    lxw_error error = LXW_NO_ERROR;
+    int systemError = 0;
+    {
+        const LibraryMessagesSilenced silenced;
+        lxw_workbook_options options{};
+        lxw_workbook* book = workbook_new_opt(path.c_str(), &options);
+        if (book == nullptr)
+            throw WorkbookError("Cannot start a workbook");
+        try {
+            writeSheet(book, grid);
+        } catch (...) {
+            lxw_workbook_free(book);
+            throw;
+        }
+        errno = 0;
+        error = workbook_close(book);
+        systemError = errno;
     }
-    errno = 0;
-    const lxw_error error = workbook_close(book);
     if (error != LXW_NO_ERROR) {
         std::string reason = lxw_strerror(error);
-        if (errno != 0)
-            reason += std::string(" (") + std::strerror(errno) + ")";
+        if (systemError != 0)
+            reason += std::string(" (") + std::strerror(systemError) + ")";
         throw WorkbookError(reason);
     }
 }

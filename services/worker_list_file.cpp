@@ -1,13 +1,6 @@
 #include "services/worker_list_file.h"
 
-#include "core/cp949.h"
-#include "core/worker_import.h"
 #include "services/xlsx_sheet_reader.h"
-
-#include <cerrno>
-#include <cstring>
-#include <fstream>
-#include <iterator>
 
 namespace lavodc {
 
@@ -29,17 +22,12 @@ bool EndsWithNoCase(const std::string& text, const std::string& suffix)
 
 } // namespace
 
-CellRows ReadWorkerListFile(const std::string& path)
+ImportPlan PlanWorkerListImport(const std::string& path, const WorkerTable& table, std::string_view period)
 {
     if (EndsWithNoCase(path, ".xlsx"))
-        return ReadXlsxFirstSheet(path);
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        throw ImportError(K("명단 파일을 열 수 없습니다: ") + std::strerror(errno));
-    const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (file.bad())
-        throw ImportError(K("명단 파일을 읽을 수 없습니다: ") + std::strerror(errno));
-    return CsvWorkerCells(bytes);
+        return PlanImport([&path](ListRowSink& sink) { ReadXlsxFirstSheet(path, sink); }, table, period);
+    FileSource file(path);
+    return PlanCsvImport(file, table, period);
 }
 
 } // namespace lavodc

@@ -178,10 +178,10 @@ TEST_F(DumpBuildTest, ADumpBuiltAgainGivesTheSameSheet)
 TEST_F(DumpBuildTest, MissingWorkerFieldsTakeTheValuesOfANewRow)
 {
     const std::string lvo = file("blank.Lvo");
-    ASSERT_EQ(cli({"build", writeText("blank.json", R"({"workers": [{}]})"), lvo}).exitCode, 0);
+    ASSERT_EQ(cli({"build", writeText("blank.json", R"({"workers": [{"pName": "가"}]})"), lvo}).exitCode, 0);
     const Json json = Json::parse(cli({"dump", lvo}).out);
     const Json& w = json.at("workers").at(0);
-    EXPECT_EQ(w.at("pName"), "");
+    EXPECT_EQ(w.at("JmnNo"), "");
     EXPECT_EQ(w.at("SmMny"), 0);
     EXPECT_EQ(w.at("nDay"), 0);
     EXPECT_EQ(w.at("d15"), "");
@@ -208,6 +208,8 @@ TEST_F(DumpBuildTest, QuotesBackslashesAndControlCharactersComeOutAsValidJsonAnd
     std::string record(344, '\0');
     record[340] = '\x01';
     record[341] = 'N';
+    record[20] = 1;   // a name, which build requires
+    record[21] = 'x';
     record[67] = static_cast<char>(address.size());
     record.replace(68, address.size(), address);
     const Outcome dumped = cli({"dump", writeText("escape.Lvo", record)});
@@ -241,7 +243,10 @@ TEST_F(DumpBuildTest, BuildErrorsAreOneLineAndLeaveNoOutputFile)
         {"a text CP949 cannot hold", R"({"workers": [{"pName": "이😀"}]})", "workers[0].pName"},
         {"a Latin-1 letter CP949 lacks", R"({"header": {"cmpName": "Müller"}})", "header.cmpName"},
         {"a number where a text belongs", R"({"header": {"gsName": 5}})", "header.gsName must be a text"},
-        {"a text where an amount belongs", R"({"workers": [{}, {"SmMny": "1000"}]})", "workers[1].SmMny must be a number"},
+        {"a text where an amount belongs", R"({"workers": [{"pName": "a"}, {"pName": "b", "SmMny": "1000"}]})",
+         "workers[1].SmMny must be a number"},
+        {"a worker without a name", R"({"workers": [{"pName": "a"}, {"nDay": 8}, {"pName": ""}]})",
+         "workers[1] has no name (pName)"},
         {"a fraction for a code", R"({"workers": [{"HCODE": 1.5}]})", "workers[0].HCODE"},
         {"a code beyond 32 bits", R"({"workers": [{"SCODE": 3000000000}]})", "workers[0].SCODE"},
         {"an unknown worker field", R"({"workers": [{"pname": "x"}]})", "\"pname\""},

@@ -2,12 +2,15 @@
 
 #include "core/cp949.h"
 #include "core/csv_reader.h"
+#include "tests/support/list_sources.h"
 
 #include <gtest/gtest.h>
 
 #include <cctype>
 #include <optional>
 #include <ostream>
+#include <set>
+#include <stdexcept>
 #include <vector>
 
 namespace lavodc {
@@ -54,15 +57,12 @@ protected:
     WorkerTable table;
 };
 
-TEST_P(CsvImportTest, AddsTheRowsWithTheEntryDialogsRulesAndRefusesTheRest)
+void ExpectPlan(const CsvCase& c, const ImportPlan& plan)
 {
-    const CsvCase& c = GetParam();
-    const ImportPlan plan = PlanImport(CsvWorkerCells(c.bytes), table, "2024.05");
-
     ASSERT_EQ(plan.workers.size(), c.workers.size()) << fromCp949(ImportSummaryText(plan));
     for (std::size_t i = 0; i < c.workers.size(); ++i) {
         const Want& want = c.workers[i];
-        const WorkerRow& row = plan.workers[i];
+        const WorkerRow row = plan.Worker(i);
         SCOPED_TRACE(want.name);
         EXPECT_EQ(row.pName, K(want.name));
         EXPECT_EQ(row.JmnNo, want.number);
@@ -84,6 +84,17 @@ TEST_P(CsvImportTest, AddsTheRowsWithTheEntryDialogsRulesAndRefusesTheRest)
     EXPECT_EQ(refused, c.refused) << fromCp949(ImportSummaryText(plan));
 }
 
+TEST_P(CsvImportTest, AddsTheRowsWithTheEntryDialogsRulesAndRefusesTheRest)
+{
+    const CsvCase& c = GetParam();
+    // Whole, and in reads of one and of three bytes: a stream's pieces end anywhere.
+    for (const std::size_t piece : {0, 1, 3}) {
+        SCOPED_TRACE(piece);
+        test::PiecewiseSource bytes(c.bytes, piece);
+        ExpectPlan(c, PlanCsvImport(bytes, table, "2024.05"));
+    }
+}
+
 std::string CaseName(const ::testing::TestParamInfo<CsvCase>& info)
 {
     std::string name = "";
@@ -101,6 +112,12 @@ std::string DayTitles()
     for (int d = 1; d <= 31; ++d)
         titles += "," + std::to_string(d);
     return titles + "\n";
+}
+
+ImportPlan PlanCsv(const std::string& text, const WorkerTable& table)
+{
+    MemorySource bytes(text);
+    return PlanCsvImport(bytes, table, "2024.05");
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -164,6 +181,14 @@ INSTANTIATE_TEST_SUITE_P(
                 "\"₩1,500,000\",\n김철수,810101-1234567,900000원,8시간\n",
                 {{.name = "이순신", .number = "820101-1234567", .wages = 1500000}},
                 {RefusalReason::NotANumber, RefusalReason::NotANumber}},
+        CsvCase{"amounts_a_sheet_file_cannot_hold_or_below_zero",
+                "성명,주민등록번호,평균시간,임금총액\n가,800101-1234567,1e300,1\n나,810101-1234567,8,"
+                "12345678901234567890\n다,820101-1234567,-8,\n라,830101-1234567,8,-150000\n"
+                "마,840101-1234567,8,922337203685478\n바,850101-1234567,-0,922337203685477\n",
+                {{.name = "바", .number = "850101-1234567", .hours = 0, .wages = 922337203685477}},
+                {RefusalReason::AmountNotStorable, RefusalReason::AmountNotStorable,
+                 RefusalReason::AmountNotStorable, RefusalReason::AmountNotStorable,
+                 RefusalReason::AmountNotStorable}},
         CsvCase{"row_without_a_name",
                 "성명,주민등록번호\n,800101-1234567\n   ,810101-1234567\n",
                 {},
@@ -189,16 +214,15 @@ INSTANTIATE_TEST_SUITE_P(
                 {}}),
     CaseName);
 
-TEST(CsvWorkerCellsTest, DayMarksLandInTheirDays)
+TEST(PlanCsvImportTest, DayMarksLandInTheirDays)
 {
     WorkerTable table;
     table.Open();
     const ImportPlan plan =
-        PlanImport(CsvWorkerCells(DayTitles() + "홍길동,800101-1234567,√,o" + std::string(28, ',') + ",√\n"), table,
-                   "2024.05");
+        PlanCsv(DayTitles() + "홍길동,800101-1234567,√,o" + std::string(28, ',') + ",√\n", table);
     ASSERT_EQ(plan.workers.size(), 1u);
     EXPECT_TRUE(plan.hasDayMarks);
-    const WorkerRow& row = plan.workers[0];
+    const WorkerRow row = plan.Worker(0);
     EXPECT_EQ(row.days[0], std::string(kDayMark));
     EXPECT_EQ(row.days[1], "o");   // kept as typed, as the day strip would, but not counted
     EXPECT_EQ(row.days[30], std::string(kDayMark));
@@ -209,8 +233,8 @@ TEST(PlanImportTest, AListWithoutTheNameTitleIsRefusedWhole)
 {
     WorkerTable table;
     table.Open();
-    EXPECT_THROW(PlanImport(CsvWorkerCells("이름,번호\n홍길동,1\n"), table, "2024.05"), ImportError);
-    EXPECT_THROW(PlanImport(CsvWorkerCells(""), table, "2024.05"), ImportError);
+    EXPECT_THROW(PlanCsv("이름,번호\n홍길동,1\n", table), ImportError);
+    EXPECT_THROW(PlanCsv("", table), ImportError);
 }
 
 TEST(ImportSummaryTest, CountsEachReasonAndNamesTheFirstRefusedRows)
@@ -221,7 +245,7 @@ TEST(ImportSummaryTest, CountsEachReasonAndNamesTheFirstRefusedRows)
     for (int i = 0; i < 6; ++i)
         csv += "복제" + std::to_string(i) + ",800101-1234567\n";
     csv += ",810101-1234567\n";
-    const ImportPlan plan = PlanImport(CsvWorkerCells(csv), table, "2024.05");
+    const ImportPlan plan = PlanCsv(csv, table);
     const std::string summary = fromCp949(ImportSummaryText(plan));
 
     EXPECT_NE(summary.find("추가할 근로자: 1명"), std::string::npos) << summary;
@@ -234,13 +258,40 @@ TEST(ImportSummaryTest, CountsEachReasonAndNamesTheFirstRefusedRows)
     EXPECT_NE(fromCp949(ImportQuestionText(plan)).find("가져오시겠습니까?"), std::string::npos);
 }
 
+TEST(ImportSummaryTest, NamesTheRowsWithAmountsThatCannotBeSavedAndTheirColumn)
+{
+    WorkerTable table;
+    table.Open();
+    const ImportPlan plan = PlanCsv("성명,주민등록번호,평균시간,임금총액\n가,800101-1234567,-8,-150000\n"
+                                    "나,810101-1234567,8,12345678901234567890\n",
+                                    table);
+    EXPECT_TRUE(plan.workers.empty());
+    EXPECT_EQ(fromCp949(ImportSummaryText(plan)), "추가할 근로자: 0명\n제외되는 행: 2개 (음수이거나 너무 큰 값 2)\n"
+                                                  "  2행 가: 음수이거나 너무 큰 값 (평균시간)\n"
+                                                  "  3행 나: 음수이거나 너무 큰 값 (임금총액)");
+}
+
+TEST(PlanCsvImportTest, AQuoteLeftOpenRefusesTheListNamingItsLine)
+{
+    WorkerTable table;
+    table.Open();
+    // Without the refusal the open quote took the rest of the file into one name.
+    const std::string csv = "성명,주민등록번호\n홍길동,800101-1234567\n\"김철수,810101-1234567\n"
+                            "이순신,820101-1234567\n박영희,830101-1234567\n";
+    try {
+        PlanCsv(csv, table);
+        ADD_FAILURE() << "planned a list with a quote left open";
+    } catch (const ImportError& error) {
+        EXPECT_EQ(fromCp949(error.what()), "명단 3번째 줄의 따옴표가 닫히지 않았습니다.");
+    }
+}
+
 TEST(ImportSummaryTest, NumbersFailingTheCheckAreAddedAndNamedInTheQuestion)
 {
     WorkerTable table;
     table.Open();
-    const ImportPlan plan = PlanImport(
-        CsvWorkerCells("성명,주민등록번호\n바른,810101-1234567\n틀린,800101-1234567\n빈칸,\n달없음,801301-1234567\n"),
-        table, "2024.05");
+    const ImportPlan plan =
+        PlanCsv("성명,주민등록번호\n바른,810101-1234567\n틀린,800101-1234567\n빈칸,\n달없음,801301-1234567\n", table);
     ASSERT_EQ(plan.workers.size(), 4u);
     EXPECT_EQ(plan.failingNumbers, (std::vector<std::size_t>{1, 3}));
     const std::string summary = fromCp949(ImportSummaryText(plan));
@@ -260,9 +311,8 @@ TEST(AddImportedWorkersTest, AddsEveryPlannedRowWhileTheViewsAreFrozen)
 {
     WorkerTable table;
     table.Open();
-    const ImportPlan plan =
-        PlanImport(CsvWorkerCells("성명,주민등록번호\n나,800101-1234567\n가,810101-1234567\n다,820101-1234567\n"), table,
-                   "2024.05");
+    ImportPlan plan =
+        PlanCsv("성명,주민등록번호\n나,800101-1234567\n가,810101-1234567\n다,820101-1234567\n", table);
     CountingListener listener;
     table.AddListener(&listener);
     AddImportedWorkers(table, plan);
@@ -274,49 +324,30 @@ TEST(AddImportedWorkersTest, AddsEveryPlannedRowWhileTheViewsAreFrozen)
     EXPECT_EQ(table.RowAt(0).pName, K("가"));
 }
 
-struct ParseCase {
-    std::string label;
-    std::string text;
-    char separator;
-    std::vector<std::vector<std::string>> rows;
-};
-
-void PrintTo(const ParseCase& c, std::ostream* out) { *out << c.label; }
-
-class ParseCsvTest : public ::testing::TestWithParam<ParseCase> {};
-
-TEST_P(ParseCsvTest, SplitsRecordsAndFields)
+TEST(AddImportedWorkersTest, ALargePlanGoesToTheTableWholeAndIsReleasedOnTheWay)
 {
-    const ParseCase& c = GetParam();
-    const CellRows rows = ParseCsv(c.text, c.separator);
-    std::vector<std::vector<std::string>> cells;
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        EXPECT_EQ(rows[i].number, static_cast<int>(i) + 1);
-        cells.push_back(rows[i].cells);
+    WorkerTable table;
+    table.Open();
+    std::string csv = "성명,주민등록번호,주소\n";
+    for (int i = 0; i < 10000; ++i)
+        csv += "근로자" + std::to_string(i) + "," + std::to_string(800000 + i) + "-1234567,주소 " +
+               std::to_string(i) + "\n";
+    ImportPlan plan = PlanCsv(csv, table);
+    ASSERT_EQ(plan.workers.size(), 10000u);
+    AddImportedWorkers(table, plan);
+    ASSERT_EQ(table.RecordCount(), 10000);
+    std::set<std::string> addresses;
+    for (int r = 0; r < table.RecordCount(); ++r) {
+        const WorkerRow& row = table.RowAt(r);
+        // Each worker with its own number and address: "근로자7" holds 800007-1234567 and "주소 7".
+        const std::string i = std::to_string(std::stoi(row.JmnNo.substr(0, 6)) - 800000);
+        EXPECT_EQ(row.pName, K("근로자") + i);
+        EXPECT_EQ(row.nAddr, K("주소 ") + i);
+        addresses.insert(row.nAddr);
     }
-    EXPECT_EQ(cells, c.rows);
-}
-
-std::string ParseCaseName(const ::testing::TestParamInfo<ParseCase>& info) { return info.param.label; }
-
-INSTANTIATE_TEST_SUITE_P(
-    Texts, ParseCsvTest,
-    ::testing::Values(ParseCase{"empty", "", ',', {}},
-                      ParseCase{"crlf_lf_and_cr", "a,b\r\nc\nd\re", ',', {{"a", "b"}, {"c"}, {"d"}, {"e"}}},
-                      ParseCase{"no_final_break", "a;b", ';', {{"a", "b"}}},
-                      ParseCase{"empty_fields", ",,\n", ',', {{"", "", ""}}},
-                      ParseCase{"quoted_separator_break_and_quote", "\"a\tb\"\t\"c\r\nd\"\t\"e\"\"f\"\n", '\t',
-                                {{"a\tb", "c\r\nd", "e\"f"}}},
-                      ParseCase{"other_separators_are_text", "a;b,c\n", '\t', {{"a;b,c"}}},
-                      ParseCase{"unclosed_quote_takes_the_rest", "a,\"b\nc", ',', {{"a", "b\nc"}}}),
-    ParseCaseName);
-
-TEST(CsvTextAsUtf8Test, TakesUtf8AsItIsAndReadsAnythingElseAsCp949)
-{
-    EXPECT_EQ(CsvTextAsUtf8("\xEF\xBB\xBF성명"), "성명");
-    EXPECT_EQ(CsvTextAsUtf8("성명"), "성명");
-    EXPECT_EQ(CsvTextAsUtf8(toCp949("성명,홍길동")), "성명,홍길동");
-    EXPECT_EQ(CsvTextAsUtf8("plain"), "plain");
+    EXPECT_EQ(addresses.size(), 10000u);
+    EXPECT_THROW(plan.Worker(0), std::logic_error);   // released
+    EXPECT_EQ(fromCp949(ImportDoneText(plan)), "명단에서 근로자 10000명을 추가했습니다");
 }
 
 TEST(CutToWholeCharactersTest, NeverSplitsADoubleByteCharacter)

@@ -4,6 +4,7 @@
 #include "core/cp949.h"
 #include "core/worker_import.h"
 #include "services/worker_list_file.h"
+#include "tests/support/list_sources.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -74,11 +75,11 @@ TEST_F(XlsxReaderTest, AWorkbookSavedByOpenpyxlImportsItsWorkers)
 
     WorkerTable table;
     table.Open();
-    const ImportPlan plan = PlanImport(ReadWorkerListFile(file), table, "2024.06");
+    const ImportPlan plan = PlanWorkerListImport(file, table, "2024.06");
 
     EXPECT_EQ(plan.titleRow, 2);
     ASSERT_EQ(plan.workers.size(), 2u) << fromCp949(ImportSummaryText(plan));
-    const WorkerRow& first = plan.workers[0];
+    const WorkerRow first = plan.Worker(0);
     EXPECT_EQ(first.pName, K("홍길동"));
     EXPECT_EQ(first.JmnNo, "800101-1234567");
     EXPECT_EQ(first.nAddr, K("대전시 서구"));
@@ -88,7 +89,7 @@ TEST_F(XlsxReaderTest, AWorkbookSavedByOpenpyxlImportsItsWorkers)
     EXPECT_EQ(first.SmMny, 1234567);
     EXPECT_EQ(first.nEtc, "");
     EXPECT_EQ(first.nNal, 0);   // the list has no day marks
-    const WorkerRow& second = plan.workers[1];
+    const WorkerRow second = plan.Worker(1);
     EXPECT_EQ(second.JmnNo, "810101-1234567");   // a number cell, hyphen put back
     EXPECT_EQ(second.nTel, "( 02) 555-1234");
     EXPECT_EQ(second.nName, K("G.목공"));
@@ -124,12 +125,13 @@ TEST_F(XlsxReaderTest, ReadsTheFirstSheetThroughTheRelationsWithSharedAndInlineT
     const std::string file = path("hand.xlsx");
     runPython(kHandWritten, file);
 
-    const CellRows rows = ReadXlsxFirstSheet(file);
-    ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[0].number, 3);
-    EXPECT_EQ(rows[0].cells, (std::vector<std::string>{"", "", "성명", "임금총액"}));
-    EXPECT_EQ(rows[1].number, 5);
-    EXPECT_EQ(rows[1].cells, (std::vector<std::string>{"", "", "홍길동 ", "1500000", "", "끝", "1"}));
+    test::KeepAllRows rows;
+    ReadXlsxFirstSheet(file, rows);
+    ASSERT_EQ(rows.rows.size(), 2u);
+    EXPECT_EQ(rows.rows[0].number, 3);
+    EXPECT_EQ(rows.rows[0].cells, (std::vector<std::string>{"", "", "성명", "임금총액"}));
+    EXPECT_EQ(rows.rows[1].number, 5);
+    EXPECT_EQ(rows.rows[1].cells, (std::vector<std::string>{"", "", "홍길동 ", "1500000", "", "끝", "1"}));
 }
 
 TEST_F(XlsxReaderTest, NonZipTruncatedAndDamagedWorkbooksFailWithAClearError)
@@ -152,10 +154,12 @@ TEST_F(XlsxReaderTest, NonZipTruncatedAndDamagedWorkbooksFailWithAClearError)
     const std::string damaged = path("damaged.xlsx");
     writeBytes(damaged, spoilt);
 
+    WorkerTable table;
+    table.Open();
     for (const std::string& file : {notZip, truncated, damaged, path("missing.xlsx")}) {
         SCOPED_TRACE(file);
         try {
-            ReadWorkerListFile(file);
+            PlanWorkerListImport(file, table, "2024.06");
             ADD_FAILURE() << "read without an error";
         } catch (const XlsxReadError& error) {
             EXPECT_EQ(fromCp949(error.what()).rfind("엑셀 통합 문서(.xlsx)를 읽을 수 없습니다: ", 0), 0u)
@@ -168,10 +172,13 @@ TEST_F(XlsxReaderTest, OtherFilesAreReadAsCsvAndAMissingOneFails)
 {
     const std::string file = path("LIST.CSV");
     writeBytes(file, toCp949("성명\t주민등록번호\n홍길동\t800101-1234567\n").c_str());
-    const CellRows rows = ReadWorkerListFile(file);
-    ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[1].cells, (std::vector<std::string>{"홍길동", "800101-1234567"}));
-    EXPECT_THROW(ReadWorkerListFile(path("missing.csv")), ImportError);
+    WorkerTable table;
+    table.Open();
+    const ImportPlan plan = PlanWorkerListImport(file, table, "2024.06");
+    ASSERT_EQ(plan.workers.size(), 1u);
+    EXPECT_EQ(plan.Worker(0).pName, K("홍길동"));
+    EXPECT_EQ(plan.Worker(0).JmnNo, "800101-1234567");
+    EXPECT_THROW(PlanWorkerListImport(path("missing.csv"), table, "2024.06"), ImportError);
 }
 
 } // namespace
