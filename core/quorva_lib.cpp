@@ -16,19 +16,16 @@ bool isTrimmed(char c)
     return static_cast<unsigned char>(c) <= 0x20;
 }
 
-std::string blanks(int count)
-{
-    return count > 0 ? std::string(static_cast<std::size_t>(count), ' ') : std::string();
-}
-
 // The local part of a telephone number: all digits but the last four, "-", the last four;
 // "-" and the digits when there are four or fewer.
 std::string localPart(std::string_view digits)
 {
-    if (digits.size() <= 4)
-        return "-" + std::string(digits);
-    const std::size_t split = digits.size() - 4;
-    return std::string(digits.substr(0, split)) + "-" + std::string(digits.substr(split));
+    // Built by appending: g++ 12 warns falsely (-Wrestrict) about "-" + std::string at -O3.
+    const std::size_t split = digits.size() <= 4 ? 0 : digits.size() - 4;
+    std::string local(digits.substr(0, split));
+    local.push_back('-');
+    local.append(digits.substr(split));
+    return local;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -231,7 +228,7 @@ std::string MoneyText(std::string_view text, int width, bool dropSign)
 {
     std::string t = Trim(text);
     if (t.empty() || static_cast<long long>(t.size()) > width)
-        t = "0";
+        t.assign(1, '0');   // not = "0": g++ 12 warns falsely (-Wrestrict) about it at -O3
     std::string money = formatKoreanMoney(parseCurrency(t));
     if (dropSign) {
         const std::size_t sign = money.find('\\');
@@ -239,9 +236,11 @@ std::string MoneyText(std::string_view text, int width, bool dropSign)
             money.erase(sign, 1);
     }
     const auto length = static_cast<long long>(money.size());
-    if (length < width)
-        return blanks(static_cast<int>(width - length)) + money;
-    return money;
+    if (length >= width)
+        return money;
+    std::string padded(static_cast<std::size_t>(width - length), ' ');
+    padded += money;
+    return padded;
 }
 
 std::string MoneyValueText(double value, int width)
@@ -285,7 +284,11 @@ std::string BracketPhone(std::string_view text, int areaWidth)
     const std::string digits = dash == std::string::npos ? std::string() : RemoveChar('-', std::string_view(t).substr(dash));
     if (digits.empty())
         return t;
-    return "(" + PadLeft(area, areaWidth, ' ') + ")" + PadLeft(localPart(digits), 9, ' ');
+    std::string stored(1, '(');
+    stored += PadLeft(area, areaWidth, ' ');
+    stored.push_back(')');
+    stored += PadLeft(localPart(digits), 9, ' ');
+    return stored;
 }
 
 // Stored form to edit form. Only the layout BracketPhone makes is taken apart: "(", the area
