@@ -26,6 +26,7 @@ namespace lavodc {
 class CurrentWorkerLine;
 class DayStrip;
 class HintDisplay;
+class EfileCommand;
 class MonthCommands;
 class MaskedLineEdit;
 class TChkEdit;
@@ -88,6 +89,8 @@ public:
     void recountAll() override;
     void nextMonth() override;
     void importWorkers() override;
+    // "전자신고 파일": the e-filing workbook through its dialog.
+    void efileWorkbook();
 
     // Title strip
     TitleStrip* TopTitle = nullptr;
@@ -117,6 +120,7 @@ public:
     QToolButton* PrtBtn = nullptr;
     QToolButton* NextMonthBtn = nullptr;
     QToolButton* ImportBtn = nullptr;
+    QToolButton* EfileBtn = nullptr;
     QLabel* FileLabel = nullptr;
     QFrame* FileUnderline = nullptr;
 
@@ -191,6 +195,7 @@ private:
     HintDisplay* hints_ = nullptr;
     std::unique_ptr<WorkerCommands> workers_;
     std::unique_ptr<MonthCommands> months_;
+    std::unique_ptr<EfileCommand> efile_;
     report::CupsPrintTarget printTarget_;   // the printer chosen stays current for the run
     std::unique_ptr<CurrentWorkerLine> currentLine_;
     bool shownOnce_ = false;

@@ -1,5 +1,6 @@
 // The main window's controls and their places; every position is in pixels.
 #include "app/app_texts.h"
+#include "app/efile_command.h"
 #include "app/hints.h"
 #include "app/month_commands.h"
 #include "app/main_window.h"
@@ -162,6 +163,7 @@ void Tmainf::buildBand2(QWidget* band)
                                   MonthCommands::nextMonthHint());
     ImportBtn = makeTextButton(band, "ImportBtn", {360, 2, 80, 25}, MonthCommands::importCaption(),
                                MonthCommands::importHint());
+    EfileBtn = makeTextButton(band, "EfileBtn", {440, 2, 84, 25}, EfileCommand::caption(), EfileCommand::hint());
 
     FileLabel = new QLabel(band);
     FileLabel->setObjectName(QStringLiteral("FileLabel"));
@@ -169,14 +171,14 @@ void Tmainf::buildBand2(QWidget* band)
     QPalette navy = FileLabel->palette();
     navy.setColor(QPalette::WindowText, kCaptionColour);
     FileLabel->setPalette(navy);
-    FileLabel->move(448, 7);
+    FileLabel->move(532, 7);
     FileUnderline = new QFrame(band);
     FileUnderline->setObjectName(QStringLiteral("FileUnderline"));
     FileUnderline->setAutoFillBackground(true);
     QPalette line = FileUnderline->palette();
     line.setColor(QPalette::Window, kCaptionColour);
     FileUnderline->setPalette(line);
-    FileUnderline->setGeometry(447, 24, 2, 2);
+    FileUnderline->setGeometry(531, 24, 2, 2);
 }
 
 void Tmainf::buildBand3(QWidget* band)
