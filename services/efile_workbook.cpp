@@ -5,6 +5,7 @@
 
 #include <xlsxwriter.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -61,13 +62,19 @@ bool isTextColumn(lxw_col_t column)
     return column <= 8 || column == kLeaveReason || column == kTaxReport || column == kTaxReport + 1;
 }
 
-double widthOf(lxw_col_t column)
+// Wide enough for the title (a Hangul syllable takes two characters' room) and the values.
+double widthOf(lxw_col_t column, const std::string& utf8Title)
 {
-    if (column == kName || column == kNumber)
-        return 16;
-    if (column >= kFirstDay && column < kDayCount)
-        return 5;
-    return 12;
+    double title = 1;
+    for (const char c : utf8Title) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80)
+            title += 1;
+        else if (byte >= 0xC0)
+            title += 2;
+    }
+    const double values = column == kName || column == kNumber ? 15 : column >= kFirstDay && column < kDayCount ? 4 : 10;
+    return std::max(title, values);
 }
 
 class RowWriter {
@@ -130,10 +137,11 @@ void writeSheet(lxw_workbook* book, const EfileSheet& efile)
     // keeps its leading zeros.
     lxw_format* text = workbook_add_format(book);
     format_set_num_format(text, "@");
-    for (lxw_col_t column = 0; column <= kLastColumn; ++column)
-        check(worksheet_set_column(sheet, column, column, widthOf(column), isTextColumn(column) ? text : nullptr));
-
     const std::vector<std::string>& titles = EfileTitles();
+    for (lxw_col_t column = 0; column <= kLastColumn; ++column)
+        check(worksheet_set_column(sheet, column, column, widthOf(column, titles[column]),
+                                   isTextColumn(column) ? text : nullptr));
+
     for (lxw_col_t column = 0; column <= kLastColumn; ++column)
         check(worksheet_write_string(sheet, 0, column, titles[column].c_str(), isTextColumn(column) ? text : nullptr));
     for (std::size_t i = 0; i < efile.rows.size(); ++i)
