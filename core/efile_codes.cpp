@@ -229,8 +229,10 @@ std::string PeopleFileText(std::string_view existing, const PeopleCodes& updates
         end = end == std::string_view::npos ? existing.size() : end + 1;
         const std::string_view line = existing.substr(start, end - start);
         start = end;
-        const std::size_t comma = line.find(',');
-        const std::string number = numberOf(line.substr(0, comma == std::string_view::npos ? 0 : comma));
+        // The number as a reader of the file sees it: a spreadsheet may have quoted it.
+        const CellRows cells = ParseCsv(CsvTextAsUtf8(line), ',');
+        const std::string number =
+            cells.empty() || cells[0].cells.size() < 2 ? std::string() : numberOf(cells[0].cells[0]);
         const auto update = number.empty() ? updates.end() : updates.find(number);
         if (update == updates.end()) {
             text += line;

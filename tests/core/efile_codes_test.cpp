@@ -168,6 +168,9 @@ TEST(PeopleFile, UpdatedLinesAreReplacedAndEveryOtherLineKept)
                                                  "손으로 쓴 줄\r\n"
                                                  "7001017123458,050,F4\n"
                                                  "6001015123459,704,E9\n");
+    // A spreadsheet that saved the file may have quoted the numbers.
+    EXPECT_EQ(PeopleFileText("\"9001015123456\",\"250\",\"E9\"\n", {{"9001015123456", {"250", "E-9"}}}),
+              "9001015123456,250,E-9\n");
     // A new file has a title line, and reads back as it was written.
     const std::string fresh = PeopleFileText("", {{"9001015123456", {"250", "E9"}}});
     EXPECT_EQ(fresh, "주민(외국인)등록번호,국적코드,체류자격코드\n9001015123456,250,E9\n");
