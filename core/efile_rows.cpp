@@ -171,9 +171,10 @@ EfileSheet BuildEfileSheet(const std::vector<WorkerRow>& workers, const std::str
         row.number = RegistrationDigits(worker.JmnNo);
         const bool wellFormed = row.number.size() == 13
                                 && row.number.find_first_not_of("0123456789") == std::string::npos;
-        if (!wellFormed)
+        if (!wellFormed) {
+            // Neither Korean nor foreign: no nationality is guessed for it.
             note(row.name, K("주민(외국인)등록번호가 13자리 숫자가 아닙니다"));
-        if (IsForeignerNumber(row.number)) {
+        } else if (IsForeignerNumber(row.number)) {
             const bool first = foreignersSeen.insert(row.number).second;
             if (first)
                 sheet.foreigners.push_back({row.number, row.name});

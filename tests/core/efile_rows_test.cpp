@@ -97,6 +97,24 @@ TEST_F(EfileSheetTest, TheDialogIsOfferedTheSheetsJobTypesAndForeigners)
     EXPECT_TRUE(sheet.foreignersWithoutCodes.empty());
 }
 
+TEST_F(EfileSheetTest, ANumberThatIsNoRegistrationNumberGetsNoNationality)
+{
+    workers = {worker("오기입", "90010-512345 ", "A.철근원", "", {1}, 90000),
+               worker("빈번호", "      -       ", "A.철근원", "", {1}, 90000)};
+    const EfileSheet sheet = build();
+    for (const EfileRow& row : sheet.rows) {
+        EXPECT_EQ(row.nationality, "");
+        EXPECT_EQ(row.stayStatus, "");
+    }
+    EXPECT_EQ(sheet.rows[0].number, "90010512345");
+    EXPECT_TRUE(sheet.foreigners.empty());
+    EXPECT_TRUE(sheet.foreignersWithoutCodes.empty());
+    EXPECT_EQ(utf8(sheet.summary), (std::vector<std::string>{
+        "오기입: 주민(외국인)등록번호가 13자리 숫자가 아닙니다",
+        "빈번호: 주민(외국인)등록번호가 13자리 숫자가 아닙니다",
+    }));
+}
+
 TEST_F(EfileSheetTest, AJobTypeOffTheListGetsNoCode)
 {
     // The entry dialog would show "목공" as the last entry of its list; the workbook does not
