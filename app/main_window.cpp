@@ -2,6 +2,7 @@
 
 #include "app/app_texts.h"
 #include "app/hints.h"
+#include "app/efile_command.h"
 #include "app/month_commands.h"
 #include "app/page_library.h"
 #include "app/print_command.h"
@@ -192,6 +193,7 @@ void Tmainf::wireEditing()
     workers_ = std::make_unique<WorkerCommands>(
         sheet_.table, prompts_, this, [this] { return sheet_.period; }, [this] { markModified(); });
     months_ = std::make_unique<MonthCommands>(sheet_, controller_, prompts_);
+    efile_ = std::make_unique<EfileCommand>(sheet_.table, controller_, prompts_);
     currentLine_ = std::make_unique<CurrentWorkerLine>(sheet_.table, CurName, CurJmnNo, CurTel, CurJob);
 
     connect(BtnApp, &QToolButton::clicked, this, [this] { addWorker(); });
@@ -206,6 +208,7 @@ void Tmainf::wireEditing()
             if (MonthGridWin)
                 MonthGridWin->showMonth(gsyear->maskedBytes(), gmonth->maskedBytes());
         });
+    connect(EfileBtn, &QToolButton::clicked, this, [this] { efileWorkbook(); });
     connect(PrtBtn, &QToolButton::clicked, this, &Tmainf::PrtBtnClick);
     connect(HelpBtn, &QToolButton::clicked, this, &Tmainf::HelpBtnClick);
     connect(dDTZIP, &QToolButton::clicked, this, &Tmainf::dDTZIPClick);
@@ -301,6 +304,11 @@ void Tmainf::openMonthGrid()
         MonthGridWin->showMonth(gsyear->maskedBytes(), gmonth->maskedBytes());
         MonthGridWin->open(frameGeometry());
     });
+}
+
+void Tmainf::efileWorkbook()
+{
+    runWithStatus([this] { return efile_->EfileBtnClick(this); });
 }
 
 void Tmainf::exportGrid(GridKind grid)

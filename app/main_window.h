@@ -26,6 +26,7 @@ namespace lavodc {
 class CurrentWorkerLine;
 class DayStrip;
 class HintDisplay;
+class EfileCommand;
 class MonthCommands;
 class MonthGrid;
 class MaskedLineEdit;
@@ -90,6 +91,8 @@ public:
     void nextMonth() override;
     void importWorkers() override;
     void openMonthGrid() override;
+    // "전자신고 파일": the e-filing workbook through its dialog.
+    void efileWorkbook();
 
     // Title strip
     TitleStrip* TopTitle = nullptr;
@@ -120,6 +123,7 @@ public:
     QToolButton* NextMonthBtn = nullptr;
     QToolButton* ImportBtn = nullptr;
     QToolButton* MonthGridBtn = nullptr;
+    QToolButton* EfileBtn = nullptr;
     QLabel* FileLabel = nullptr;
     QFrame* FileUnderline = nullptr;
 
@@ -197,6 +201,7 @@ private:
     HintDisplay* hints_ = nullptr;
     std::unique_ptr<WorkerCommands> workers_;
     std::unique_ptr<MonthCommands> months_;
+    std::unique_ptr<EfileCommand> efile_;
     report::CupsPrintTarget printTarget_;   // the printer chosen stays current for the run
     std::unique_ptr<CurrentWorkerLine> currentLine_;
     bool shownOnce_ = false;

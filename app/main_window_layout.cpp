@@ -1,5 +1,6 @@
 // The main window's controls and their places; every position is in pixels.
 #include "app/app_texts.h"
+#include "app/efile_command.h"
 #include "app/hints.h"
 #include "app/month_commands.h"
 #include "app/main_window.h"
@@ -164,6 +165,7 @@ void Tmainf::buildBand2(QWidget* band)
                                MonthCommands::importHint());
     MonthGridBtn = makeTextButton(band, "MonthGridBtn", {440, 2, 50, 25}, QStringLiteral("출역표"),
         QStringLiteral("출역표|모든 근로자의 한 달 근로일을 한 표에서 표시합니다. Alt+D키와 동일합니다."));
+    EfileBtn = makeTextButton(band, "EfileBtn", {490, 2, 84, 25}, EfileCommand::caption(), EfileCommand::hint());
 
     FileLabel = new QLabel(band);
     FileLabel->setObjectName(QStringLiteral("FileLabel"));
@@ -171,14 +173,14 @@ void Tmainf::buildBand2(QWidget* band)
     QPalette navy = FileLabel->palette();
     navy.setColor(QPalette::WindowText, kCaptionColour);
     FileLabel->setPalette(navy);
-    FileLabel->move(498, 7);
+    FileLabel->move(582, 7);
     FileUnderline = new QFrame(band);
     FileUnderline->setObjectName(QStringLiteral("FileUnderline"));
     FileUnderline->setAutoFillBackground(true);
     QPalette line = FileUnderline->palette();
     line.setColor(QPalette::Window, kCaptionColour);
     FileUnderline->setPalette(line);
-    FileUnderline->setGeometry(497, 24, 2, 2);
+    FileUnderline->setGeometry(581, 24, 2, 2);
 }
 
 void Tmainf::buildBand3(QWidget* band)

@@ -10,6 +10,7 @@ int runDump(const std::vector<std::string>& args);
 int runBuild(const std::vector<std::string>& args);
 int runPdf(const std::vector<std::string>& args);
 int runXlsx(const std::vector<std::string>& args);
+int runEfile(const std::vector<std::string>& args);
 int runNext(const std::vector<std::string>& args);
 int runImport(const std::vector<std::string>& args);
 int runPrint(const std::vector<std::string>& args);

@@ -15,6 +15,7 @@ void printUsage()
                "       lavodc-cli build SHEET.json OUT.Lvo\n"
                "       lavodc-cli pdf FILE.Lvo OUT.pdf [--date yyyy.mm.dd] [--top T] [--left L] [--pages A-B]\n"
                "       lavodc-cli xlsx FILE.Lvo OUT.xlsx [--days]\n"
+               "       lavodc-cli efile SHEET.Lvo OUT.xlsx [--insurance 1|3|5] [--jobs JOBS.csv] [--people PEOPLE.csv] [--nts yyyymm]\n"
                "       lavodc-cli next FILE.Lvo OUT.Lvo\n"
                "       lavodc-cli import SHEET.Lvo LIST.(csv|xlsx) OUT.Lvo\n"
                "       lavodc-cli print FILE.Lvo --printer NAME [--date yyyy.mm.dd] [--top T] [--left L] [--pages A-B]\n"
@@ -43,6 +44,8 @@ int main(int argc, char** argv)
         return lavodc::cli::runPdf(args);
     if (command == "xlsx")
         return lavodc::cli::runXlsx(args);
+    if (command == "efile")
+        return lavodc::cli::runEfile(args);
     if (command == "next")
         return lavodc::cli::runNext(args);
     if (command == "import")

@@ -92,20 +92,57 @@ bool IsForeignerNumber(const std::string& digits)
 
 std::string JobKey(const std::string& nName)
 {
-    return JobEntries()[static_cast<std::size_t>(JobPosition(nName))].substr(0, 1);
+    const std::string trimmed = TrimLeading(nName);
+    if (trimmed.empty())
+        return {};
+    const std::string key = trimmed.substr(0, 1);
+    return JobEntryOfKey(key).empty() ? std::string() : key;
+}
+
+std::string JobEntryOfKey(const std::string& key)
+{
+    if (key.size() != 1)
+        return {};
+    const char c = key[0];
+    if (!((c >= '1' && c <= '9') || (c >= 'A' && c <= 'U')))
+        return {};
+    return JobEntries()[static_cast<std::size_t>(JobPosition(key))];
+}
+
+std::string PaymentMonthOf(const std::string& year, const std::string& month)
+{
+    if (!DaysInMonth(year, month))
+        return {};
+    const int m = std::stoi(Trim(month));
+    return Trim(year) + (m < 10 ? "0" : "") + std::to_string(m);
+}
+
+bool IsPaymentMonth(const std::string& text)
+{
+    return text.size() == 6 && DaysInMonth(text.substr(0, 4), text.substr(4)).has_value();
+}
+
+std::string HyphenatedNumber(const std::string& digits)
+{
+    if (digits.size() != 13)
+        return digits;
+    return digits.substr(0, 6) + "-" + digits.substr(6);
 }
 
 DailyWorkerTax DailyWorkerIncomeTax(double wages, int days)
 {
     DailyWorkerTax tax;
-    if (days <= 0 || !std::isfinite(wages))
+    // Past the amounts a sheet file can hold there is nothing to work out.
+    constexpr long double kLargest = 922337203685477.0L;
+    if (days <= 0 || !std::isfinite(wages) || std::fabs(static_cast<long double>(wages)) > kLargest)
         return tax;
-    const long long won = std::llround(wages);
-    const long long taxable = won - kTaxFreeDailyPay * days;   // the days' pay above 150,000 a day
-    if (taxable <= 0)
+    // In ten-thousandths of a won, as the file holds the amount: (pay a day - 150,000) x 6 % x 45 %
+    // = (wages - 150,000 x days) x 27 / (1,000 x days), cut to whole won.
+    const __int128 wages4 = std::nearbyintl(static_cast<long double>(wages) * 10000.0L);
+    const __int128 taxable4 = wages4 - static_cast<__int128>(kTaxFreeDailyPay) * 10000 * days;
+    if (taxable4 <= 0)
         return tax;
-    // (pay a day - 150,000) x 6 % x 45 %, cut to whole won, in exact integers: x 27 / 1000.
-    const long long taxADay = taxable * 27 / (1000LL * days);
+    const auto taxADay = static_cast<long long>(taxable4 * 27 / (static_cast<__int128>(10000) * 1000 * days));
     tax.incomeTax = taxADay * days;
     if (tax.incomeTax < kSmallestTax)
         tax.incomeTax = 0;
@@ -117,12 +154,14 @@ EfileSheet BuildEfileSheet(const std::vector<WorkerRow>& workers, const std::str
                            const JobCodes& jobs, const PeopleCodes& people, const EfileOptions& options)
 {
     EfileSheet sheet;
+    sheet.rows.reserve(workers.size());
     const std::optional<int> monthDays = DaysInMonth(year, month);
     const std::string monthNumber = monthDays ? std::to_string(std::stoi(Trim(month))) : std::string();
     std::map<std::string, std::vector<std::string>> workersByMissingJob;   // key -> names
-    std::set<std::string> foreignersAsked;
-    const auto note = [&](const WorkerRow& row, const char* utf8Text) {
-        sheet.summary.push_back(shownName(row) + ": " + K(utf8Text));
+    std::set<std::string> jobsSeen;
+    std::set<std::string> foreignersSeen;
+    const auto note = [&](const std::string& name, const std::string& cp949Text) {
+        sheet.summary.push_back(name + ": " + cp949Text);
     };
 
     for (const WorkerRow& worker : workers) {
@@ -132,16 +171,20 @@ EfileSheet BuildEfileSheet(const std::vector<WorkerRow>& workers, const std::str
         row.number = RegistrationDigits(worker.JmnNo);
         const bool wellFormed = row.number.size() == 13
                                 && row.number.find_first_not_of("0123456789") == std::string::npos;
-        if (!wellFormed)
-            note(worker, "주민(외국인)등록번호가 13자리 숫자가 아닙니다");
-        if (IsForeignerNumber(row.number)) {
+        if (!wellFormed) {
+            // Neither Korean nor foreign: no nationality is guessed for it.
+            note(row.name, K("주민(외국인)등록번호가 13자리 숫자가 아닙니다"));
+        } else if (IsForeignerNumber(row.number)) {
+            const bool first = foreignersSeen.insert(row.number).second;
+            if (first)
+                sheet.foreigners.push_back({row.number, row.name});
             const auto found = people.find(row.number);
             if (found != people.end() && !found->second.nationality.empty() && !found->second.stayStatus.empty()) {
                 row.nationality = found->second.nationality;
                 row.stayStatus = found->second.stayStatus;
             } else {
-                note(worker, "외국인의 국적코드와 체류자격코드가 없습니다");
-                if (foreignersAsked.insert(row.number).second)
+                note(row.name, K("외국인의 국적코드와 체류자격코드가 없습니다"));
+                if (first)
                     sheet.foreignersWithoutCodes.push_back(row.number);
             }
         } else {
@@ -154,33 +197,40 @@ EfileSheet BuildEfileSheet(const std::vector<WorkerRow>& workers, const std::str
                 row.telExchange = (*parts)[1];
                 row.telLine = (*parts)[2];
             } else {
-                note(worker, "전화번호를 지역번호, 국번, 뒷번호로 나눌 수 없어 비웠습니다");
+                note(row.name, K("전화번호를 지역번호, 국번, 뒷번호로 나눌 수 없어 비웠습니다"));
             }
         }
 
         const std::string jobKey = JobKey(worker.nName);
-        if (const auto found = jobs.find(jobKey); found != jobs.end() && !found->second.empty()) {
-            row.jobCode = found->second;
+        if (jobKey.empty()) {
+            const std::string job = Trim(worker.nName);
+            note(row.name, job.empty() ? K("직종이 없어 직종코드를 비웠습니다")
+                                       : K("직종 목록에 없는 직종(") + job + K(")이라 직종코드를 비웠습니다"));
         } else {
-            auto& names = workersByMissingJob[jobKey];
-            if (names.empty())
-                sheet.jobsWithoutCode.push_back(jobKey);
-            names.push_back(shownName(worker));
+            if (jobsSeen.insert(jobKey).second)
+                sheet.jobsUsed.push_back(jobKey);
+            if (const auto found = jobs.find(jobKey); found != jobs.end() && !found->second.empty()) {
+                row.jobCode = found->second;
+            } else {
+                auto& names = workersByMissingJob[jobKey];
+                if (names.empty())
+                    sheet.jobsWithoutCode.push_back(jobKey);
+                names.push_back(row.name);
+            }
         }
 
         for (int day = 0; day < kDayCount; ++day) {
             if (worker.days[static_cast<std::size_t>(day)] != kDayMark)
                 continue;
             if (monthDays && day >= *monthDays) {
-                sheet.summary.push_back(shownName(worker) + ": " + monthNumber + K("월에 없는 ")
-                                        + std::to_string(day + 1) + K("일의 표시를 뺐습니다"));
+                note(row.name, monthNumber + K("월에 없는 ") + std::to_string(day + 1) + K("일의 표시를 뺐습니다"));
                 continue;
             }
             row.days[static_cast<std::size_t>(day)] = true;
             ++row.dayCount;
         }
         if (row.dayCount == 0)
-            note(worker, "근로일이 없습니다");
+            note(row.name, K("근로일이 없습니다"));
         row.hours = worker.nDay;
         row.wages = worker.SmMny;
         row.leaveReason = leaveReason(worker.nEtc);
@@ -196,9 +246,8 @@ EfileSheet BuildEfileSheet(const std::vector<WorkerRow>& workers, const std::str
     }
 
     for (const std::string& key : sheet.jobsWithoutCode) {
-        const std::string& entry = JobEntries()[static_cast<std::size_t>(JobPosition(key))];
         const auto& names = workersByMissingJob[key];
-        std::string line = entry + ": " + K("직종코드가 없습니다") + " (" + names.front();
+        std::string line = JobEntryOfKey(key) + ": " + K("직종코드가 없습니다") + " (" + names.front();
         if (names.size() > 1)
             line += " " + K("외 ") + std::to_string(names.size() - 1) + K("명");
         sheet.summary.push_back(line + ")");

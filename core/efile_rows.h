@@ -52,11 +52,19 @@ struct EfileRow {
     long long localIncomeTax = 0;           // BB
 };
 
+// A foreigner of the sheet, once a registration number.
+struct EfileForeigner {
+    std::string number;   // 13 digits
+    std::string name;     // as the worker list shows it (CP949)
+};
+
 struct EfileSheet {
     std::vector<EfileRow> rows;
     std::vector<std::string> summary;   // CP949, one line a problem, in the rows' order
-    // What the dialog asks the clerk for: job types used without a code (their first
-    // characters) and foreigners without codes (their 13 digits), in order of appearance.
+    // What the dialog offers the clerk to fill, in order of appearance: the job types of the
+    // sheet (the keys of the job table) and its foreigners; and which of them lack codes.
+    std::vector<std::string> jobsUsed;
+    std::vector<EfileForeigner> foreigners;
     std::vector<std::string> jobsWithoutCode;
     std::vector<std::string> foreignersWithoutCodes;
 };
@@ -68,7 +76,9 @@ EfileSheet BuildEfileSheet(const std::vector<WorkerRow>& workers, const std::str
 
 // The income tax of a daily worker's month: the daily pay (wages / days) above 150,000 won
 // taxed at 6 % less a 55 % credit, cut to whole won a day, times the days; nothing under
-// 1,000 won. The local income tax is a tenth of it, cut to whole won.
+// 1,000 won. The local income tax is a tenth of it, cut to whole won. Worked out on the
+// wages as the sheet file holds them (ten-thousandths of a won), so nothing is rounded on
+// the way.
 struct DailyWorkerTax {
     long long incomeTax = 0;
     long long localIncomeTax = 0;
@@ -82,7 +92,19 @@ std::optional<int> DaysInMonth(const std::string& year, const std::string& month
 std::string RegistrationDigits(const std::string& JmnNo);
 // A number whose seventh digit is 5 to 8 belongs to a foreigner.
 bool IsForeignerNumber(const std::string& digits);
-// The key of the job table for a stored job type: its list entry's first character.
+// The key of the job table for a stored job type: its first character after leading blanks
+// when that names an entry of the job list ("A" for "A.철근원"); empty for a job type off the
+// list, which gets no code rather than that of an entry it may not be.
 std::string JobKey(const std::string& nName);
+// The job list's entry for a key ("B" gives "B.철골공"); empty for a key off the list.
+std::string JobEntryOfKey(const std::string& key);
+
+// The month of payment as the workbook holds it, "yyyymm", from the sheet's year and month
+// boxes; empty when they name no month.
+std::string PaymentMonthOf(const std::string& year, const std::string& month);
+// Six digits naming a month: "202611".
+bool IsPaymentMonth(const std::string& text);
+// A registration number as a person reads it: "900101-5123456" for 13 digits.
+std::string HyphenatedNumber(const std::string& digits);
 
 } // namespace lavodc

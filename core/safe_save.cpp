@@ -270,7 +270,7 @@ SafeSave SafeSave::NewFileIn(const std::string& folder)
 SafeSave::SafeSave(SafeSave&& other) noexcept
     : target_(std::move(other.target_)), folder_(std::move(other.folder_)),
       temporaryPath_(std::move(other.temporaryPath_)), fd_(other.fd_), replacing_(other.replacing_),
-      targetInfo_(other.targetInfo_), written_(other.written_), writtenSize_(other.writtenSize_),
+      private_(other.private_), targetInfo_(other.targetInfo_), written_(other.written_), writtenSize_(other.writtenSize_),
       stamp_(other.stamp_), finished_(other.finished_), committed_(other.committed_)
 {
     other.fd_ = -1;
@@ -304,6 +304,13 @@ void SafeSave::createTemporary(mode_t mode)
         throwIoError(errno);
     }
     throwIoError(EEXIST);
+}
+
+void SafeSave::makePrivate()
+{
+    if (::fchmod(fd_, 0600) != 0)
+        throwIoError(errno);
+    private_ = true;
 }
 
 void SafeSave::write(const void* data, std::size_t size)
@@ -351,7 +358,7 @@ void SafeSave::finish()
             if (::fchown(fd_, targetInfo_.st_uid, targetInfo_.st_gid) != 0)
                 throw FileError(OwnerCannotBeKeptText(), errno);
         }
-        if (::fchmod(fd_, targetInfo_.st_mode & 07777) != 0)
+        if (::fchmod(fd_, private_ ? 0600 : targetInfo_.st_mode & 07777) != 0)
             throwIoError(errno);
         if (::fstat(fd_, &info) != 0)
             throwIoError(errno);

@@ -100,6 +100,10 @@ public:
     int fd() const { return fd_; }
     const std::string& temporaryPath() const { return temporaryPath_; }
 
+    // The file is to be readable and writable by its owner alone (0600), also when the file it
+    // replaces had another mode.
+    void makePrivate();
+
     // Appends to the temporary file through fd().
     void write(const void* data, std::size_t size);
 
@@ -121,6 +125,7 @@ private:
     std::string temporaryPath_;
     int fd_ = -1;
     bool replacing_ = false;   // a target existed when the save began
+    bool private_ = false;
     struct stat targetInfo_ {};
     ContentHash written_;
     std::uint64_t writtenSize_ = 0;

@@ -324,6 +324,26 @@ void ReadSheetFileInOrder(const std::string& path, SheetHeader& header, std::str
     }
 }
 
+void ReadSheetFileAsStored(const std::string& path, SheetHeader& header, std::string& period,
+                           const std::function<void(const WorkerRow&)>& each)
+{
+    const std::string today = CurrentPeriod();
+    FileContents contents;
+    ResetHeader(contents.header, today);
+    readRecords(path, contents, {});
+    period = today;
+    header = std::move(contents.header);
+    NormalizeMaskedValues(header);
+    WorkerRow row;
+    for (std::size_t i = 0; i < contents.workerCount(); ++i) {
+        row = WorkerRow();
+        contents.fillRow(i, row);
+        CutToFieldSizes(row);
+        row.nNal = row.CountWorkedDays();
+        each(row);
+    }
+}
+
 void SaveSheetFile(const std::string& path, Sheet& sheet, const Progress& progress, FileStamp* written)
 {
     sheet.period = PeriodFromHeader(sheet.header);

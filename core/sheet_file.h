@@ -58,6 +58,10 @@ void OpenSheetFile(const std::string& path, Sheet& sheet, const Progress& progre
 void ReadSheetFileInOrder(const std::string& path, SheetHeader& header, std::string& period,
                           const std::function<void(const WorkerRow&)>& each);
 
+// The same in the order of the file's records, which is the table's order when it was saved.
+void ReadSheetFileAsStored(const std::string& path, SheetHeader& header, std::string& period,
+                           const std::function<void(const WorkerRow&)>& each);
+
 // Save as the program does it: the period rebuilt from the year and month, then written.
 void SaveSheetFile(const std::string& path, Sheet& sheet, const Progress& progress = {},
                    FileStamp* written = nullptr);

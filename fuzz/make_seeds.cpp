@@ -138,6 +138,10 @@ int main(int argc, char** argv)
                              "######-#######;1;_", "LLaaCC;0; "})
         seed("fuzz_edit_mask", std::string("mask") + std::to_string(std::string(mask).size()),
              std::string(mask) + std::string(1, '\0') + "800101-1234567");
+    seed("fuzz_efile_codes", "people", "9001015123456,250,E-9\n" + std::string(1, '\0') +
+                                           "주민(외국인)등록번호,국적코드,체류자격코드\r\n900101-5123456,CHN,H2\r\nbad line\r\n");
+    seed("fuzz_efile_codes", "jobs", std::string(1, '\0') + "직종,직종코드\nA,701\nB.철골공,13\nZ,7O1\n" +
+                                         K("U.건설단순노무자,706\n"));
 
     listSeeds();
     return 0;

@@ -1,4 +1,4 @@
-// What the commands that write a file (build, pdf, xlsx, next, import) do with what already
+// What the commands that write a file (build, pdf, xlsx, efile, next, import) do with what already
 // stands at their output path: only a regular file that may be written is replaced, keeping its
 // mode and owner, and never one of the command's own inputs.
 #include "core/cp949.h"
@@ -95,6 +95,7 @@ protected:
             {"build", [this](const fs::path& out) { return "build " + quoted(json) + " " + quoted(out); }},
             {"pdf", [this](const fs::path& out) { return "pdf " + quoted(sheet) + " " + quoted(out); }},
             {"xlsx", [this](const fs::path& out) { return "xlsx " + quoted(sheet) + " " + quoted(out); }},
+            {"efile", [this](const fs::path& out) { return "efile " + quoted(sheet) + " " + quoted(out); }},
             {"next", [this](const fs::path& out) { return "next " + quoted(sheet) + " " + quoted(out); }},
             {"import",
              [this](const fs::path& out) { return "import " + quoted(sheet) + " " + quoted(list) + " " + quoted(out); }},
@@ -207,7 +208,8 @@ TEST_F(OutputTargetsTest, AnInputIsNeverTheOutput)
         SCOPED_TRACE(out);
         for (const std::string& arguments : {"next " + quoted(sheet) + " " + out,
                                              "import " + quoted(sheet) + " " + quoted(list) + " " + out,
-                                             "pdf " + quoted(sheet) + " " + out, "xlsx " + quoted(sheet) + " " + out}) {
+                                             "pdf " + quoted(sheet) + " " + out, "xlsx " + quoted(sheet) + " " + out,
+                                             "efile " + quoted(sheet) + " " + out}) {
             const Outcome outcome = cli(arguments);
             EXPECT_EQ(outcome.exitCode, 2) << arguments << ": " << outcome.output;
         }

@@ -38,6 +38,8 @@ protected:
         worker("응우옌", "900101-5123456", "U.건설단순노무자", "( 02) 555-1234", {10}, 130000),
         worker("김철수", "750505-1234564", "B.철골공", "   ", {1, 30, 31}, 450000, "1.회사사정에 의한 이직"),
         worker("박민수", "900909-2345672", "A.철근원", "", {}, 0),
+        worker("이목수", "910101-1234567", "목공", "(010)1111-2222", {2}, 90000),
+        worker("응우옌", "900101-5123456", "U.건설단순노무자", "", {11}, 130000),
     };
     JobCodes jobs{{"A", "701"}};
     PeopleCodes people;
@@ -74,11 +76,53 @@ TEST_F(EfileSheetTest, TheSummaryNamesWhatIsMissingOrLeftOut)
         "응우옌: 외국인의 국적코드와 체류자격코드가 없습니다",
         "김철수: 11월에 없는 31일의 표시를 뺐습니다",
         "박민수: 근로일이 없습니다",
-        "U.건설단순노무자: 직종코드가 없습니다 (응우옌)",
+        "이목수: 직종 목록에 없는 직종(목공)이라 직종코드를 비웠습니다",
+        "응우옌: 외국인의 국적코드와 체류자격코드가 없습니다",
+        "U.건설단순노무자: 직종코드가 없습니다 (응우옌 외 1명)",
         "B.철골공: 직종코드가 없습니다 (김철수)",
     }));
     EXPECT_EQ(sheet.jobsWithoutCode, (std::vector<std::string>{"U", "B"}));
+    // A foreigner on two rows is asked for once.
     EXPECT_EQ(sheet.foreignersWithoutCodes, (std::vector<std::string>{"9001015123456"}));
+}
+
+TEST_F(EfileSheetTest, TheDialogIsOfferedTheSheetsJobTypesAndForeigners)
+{
+    people["9001015123456"] = {"250", "E9"};
+    const EfileSheet sheet = build();
+    EXPECT_EQ(sheet.jobsUsed, (std::vector<std::string>{"A", "U", "B"}));
+    ASSERT_EQ(sheet.foreigners.size(), 1u);
+    EXPECT_EQ(sheet.foreigners[0].number, "9001015123456");
+    EXPECT_EQ(fromCp949(sheet.foreigners[0].name), "응우옌");
+    EXPECT_TRUE(sheet.foreignersWithoutCodes.empty());
+}
+
+TEST_F(EfileSheetTest, ANumberThatIsNoRegistrationNumberGetsNoNationality)
+{
+    workers = {worker("오기입", "90010-512345 ", "A.철근원", "", {1}, 90000),
+               worker("빈번호", "      -       ", "A.철근원", "", {1}, 90000)};
+    const EfileSheet sheet = build();
+    for (const EfileRow& row : sheet.rows) {
+        EXPECT_EQ(row.nationality, "");
+        EXPECT_EQ(row.stayStatus, "");
+    }
+    EXPECT_EQ(sheet.rows[0].number, "90010512345");
+    EXPECT_TRUE(sheet.foreigners.empty());
+    EXPECT_TRUE(sheet.foreignersWithoutCodes.empty());
+    EXPECT_EQ(utf8(sheet.summary), (std::vector<std::string>{
+        "오기입: 주민(외국인)등록번호가 13자리 숫자가 아닙니다",
+        "빈번호: 주민(외국인)등록번호가 13자리 숫자가 아닙니다",
+    }));
+}
+
+TEST_F(EfileSheetTest, AJobTypeOffTheListGetsNoCode)
+{
+    // The entry dialog would show "목공" as the last entry of its list; the workbook does not
+    // guess, even when that entry has a code.
+    jobs["U"] = "706";
+    const EfileRow row = build().rows.at(4);
+    EXPECT_EQ(row.jobCode, "");
+    EXPECT_EQ(build().rows.at(1).jobCode, "706");
 }
 
 TEST_F(EfileSheetTest, AForeignerTakesTheCodesKeptForTheNumber)
@@ -144,6 +188,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, DailyWorkerTaxTest, ::testing::Values(
     TaxCase{561000, 3, 2997, 299},         // 999 a day for 3 days: over it
     TaxCase{188000, 1, 1026, 102},         // 38,000 x 2.7 % = 1,026
     TaxCase{250001, 1, 2700, 270},         // cut to whole won a day
+    TaxCase{187037.04, 1, 1000, 100},      // 37,037.04 x 2.7 % = 1,000.0001: the wages are not rounded first
+    TaxCase{561111, 3, 2997, 299},         // 999.999 a day is cut to 999 before the days multiply it
     TaxCase{1000000, 0, 0, 0}));           // no days, no tax
 
 TEST(EfileHelpers, MonthsNumbersAndJobKeys)
@@ -161,7 +207,18 @@ TEST(EfileHelpers, MonthsNumbersAndJobKeys)
     EXPECT_FALSE(IsForeignerNumber("9001019123456"));
     EXPECT_FALSE(IsForeignerNumber("9001011123456"));
     EXPECT_EQ(JobKey(K("A.철근원")), "A");
-    EXPECT_EQ(JobKey(K("목공")), "U");   // not on the list: as the entry dialog preselects it
+    EXPECT_EQ(JobKey(K("  9.단순노무직근로자")), "9");
+    EXPECT_EQ(JobKey(K("목공")), "");   // off the list: no key, no code
+    EXPECT_EQ(JobKey(K("V.기타")), "");
+    EXPECT_EQ(JobKey(""), "");
+    EXPECT_EQ(fromCp949(JobEntryOfKey("B")), "B.철골공");
+    EXPECT_EQ(JobEntryOfKey("0"), "");
+    EXPECT_EQ(PaymentMonthOf("2026", " 3"), "202603");
+    EXPECT_EQ(PaymentMonthOf("2026", "13"), "");
+    EXPECT_TRUE(IsPaymentMonth("202612"));
+    EXPECT_FALSE(IsPaymentMonth("202600"));
+    EXPECT_FALSE(IsPaymentMonth("2026-1"));
+    EXPECT_EQ(HyphenatedNumber("9001015123456"), "900101-5123456");
 }
 
 } // namespace

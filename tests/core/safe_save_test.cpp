@@ -230,6 +230,31 @@ TEST_F(SafeSaveTest, TheReplacingFileKeepsModeOwnerAndGroup)
     EXPECT_EQ(slurp(target), "new");
 }
 
+// A private file is private whether it is new or replaces a file others could read.
+TEST_F(SafeSaveTest, APrivateFileIsTheOwnersAloneAlsoOverAnOpenOne)
+{
+    const mode_t mask = ::umask(022);
+    for (const bool existing : {false, true}) {
+        const fs::path target = dir / (existing ? "over.csv" : "new.csv");
+        if (existing) {
+            writeText(target, "old");
+            ASSERT_EQ(::chmod(target.c_str(), 0644), 0);
+        }
+        SafeSave save(target.string());
+        save.makePrivate();
+        struct stat during {};
+        ASSERT_EQ(::stat(save.temporaryPath().c_str(), &during), 0);
+        EXPECT_EQ(during.st_mode & 07777, 0600u) << "while it is written";
+        save.write("new", 3);
+        save.commit();
+        struct stat after {};
+        ASSERT_EQ(::stat(target.c_str(), &after), 0);
+        EXPECT_EQ(after.st_mode & 07777, 0600u) << (existing ? "replacing" : "new");
+        EXPECT_EQ(slurp(target), "new");
+    }
+    ::umask(mask);
+}
+
 // Without the right to give the new file the old one's owner, nothing is replaced.
 TEST_F(SafeSaveTest, AnOrdinaryUserCannotTakeOverSomeoneElsesFile)
 {

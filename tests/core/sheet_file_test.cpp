@@ -610,6 +610,38 @@ TEST_F(SheetFileTest, SaveRebuildsThePeriodAndOpenSortsByNameAndRecounts)
     EXPECT_EQ(back.table.RowAt(1).nNal, 3);
 }
 
+// A tool that only looks at a file may take its workers in the file's order or in Open's.
+TEST_F(SheetFileTest, WorkersAsStoredComeInTheFilesOrderWithTheirDaysCounted)
+{
+    fillHeader();
+    sheet.table.SetIndexFieldNames(kByJobIndex);
+    addWorker("다", "A.철근원", {1, 2, 31});
+    addWorker("가", "B.철골공", {5});
+    SaveSheetFile(path("order.Lvo"), sheet);
+
+    for (const bool asStored : {true, false}) {
+        SheetHeader header;
+        std::string period;
+        std::vector<std::string> names;
+        std::vector<double> days;
+        const auto each = [&](const WorkerRow& row) {
+            names.push_back(fromCp949(row.pName));
+            days.push_back(row.nNal);
+        };
+        if (asStored)
+            ReadSheetFileAsStored(path("order.Lvo"), header, period, each);
+        else
+            ReadSheetFileInOrder(path("order.Lvo"), header, period, each);
+        const std::vector<std::string> storedNames{"다", "가"};
+        const std::vector<std::string> byName{"가", "다"};
+        EXPECT_EQ(names, asStored ? storedNames : byName);
+        EXPECT_EQ(days, asStored ? std::vector<double>({3, 1}) : std::vector<double>({1, 3}));
+        EXPECT_EQ(header.gsyear, "2024");
+        EXPECT_EQ(header.gmonth, "05");
+        EXPECT_EQ(period, CurrentPeriod());
+    }
+}
+
 TEST_F(SheetFileTest, SavePostsAPendingRowAndReturnsToTheCurrentWorker)
 {
     addWorker("가", "A");
