@@ -4,6 +4,7 @@
 
 #include "core/cp949.h"
 #include "core/efile_codes.h"
+#include "core/input_quote.h"
 #include "core/efile_rows.h"
 #include "core/sheet_file.h"
 #include "services/efile_workbook.h"
@@ -29,7 +30,7 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-std::string quoted(const std::string& input) { return "\"" + QuoteInput(input) + "\""; }
+std::string quoted(const std::string& input) { return "\"" + QuotedInput(input) + "\""; }
 
 struct EfileCommandOptions {
     std::string sheetPath;

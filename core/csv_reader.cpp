@@ -289,4 +289,34 @@ void CsvParser::Finish()
         EndRecord();
 }
 
+namespace {
+
+class KeepAllCells : public ListRowSink {
+public:
+    CellUse Use(std::size_t) const override { return CellUse::Whole; }
+    void Row(const ListRow& row) override
+    {
+        CsvRecord record{row.number, std::vector<std::string>(row.width)};
+        for (const ListCell& cell : row.cells)
+            if (cell.column < record.cells.size())
+                record.cells[cell.column] = std::string(cell.text);
+        records.push_back(std::move(record));
+    }
+    std::vector<CsvRecord> records;
+};
+
+} // namespace
+
+std::vector<CsvRecord> ReadSmallCsv(std::string_view bytes, char separator)
+{
+    MemorySource source(bytes);
+    const CsvEncoding encoding = DetectCsvEncoding(source);
+    source.Rewind();
+    KeepAllCells sink;
+    CsvParser parser(separator, sink);
+    ReadCsvText(source, encoding, [&parser](std::string_view piece) { parser.Feed(piece); });
+    parser.Finish();
+    return std::move(sink.records);
+}
+
 } // namespace lavodc

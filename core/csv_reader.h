@@ -80,4 +80,12 @@ private:
     bool fieldNonBlank_ = false;
 };
 
+// A small CSV text (a code file, a test's) read whole, every cell kept as UTF-8; records
+// numbered from 1, blank ones included. Same encodings, quoting and limits as a list.
+struct CsvRecord {
+    int number = 0;
+    std::vector<std::string> cells;
+};
+std::vector<CsvRecord> ReadSmallCsv(std::string_view bytes, char separator);
+
 } // namespace lavodc

@@ -2,6 +2,7 @@
 
 #include "core/cp949.h"
 #include "core/csv_reader.h"
+#include "core/input_quote.h"
 #include "core/safe_save.h"
 #include "core/worker_entry_lists.h"
 
@@ -49,7 +50,7 @@ std::string joined(const std::vector<std::string>& cells)
 
 // The fields of a record without the empty ones a spreadsheet leaves at its end; nothing for a
 // blank line.
-std::vector<std::string> fieldsOf(const CellRow& record)
+std::vector<std::string> fieldsOf(const CsvRecord& record)
 {
     std::vector<std::string> fields;
     for (const std::string& cell : record.cells)
@@ -91,7 +92,7 @@ std::vector<CodeFileProblem> eachRecord(std::string_view bytes, std::size_t code
 {
     std::vector<CodeFileProblem> problems;
     bool first = true;
-    for (const CellRow& record : ParseCsv(CsvTextAsUtf8(bytes), ',')) {
+    for (const CsvRecord& record : ReadSmallCsv(bytes, ',')) {
         const std::vector<std::string> fields = fieldsOf(record);
         if (fields.empty())
             continue;
@@ -101,33 +102,12 @@ std::vector<CodeFileProblem> eachRecord(std::string_view bytes, std::size_t code
             continue;
         std::string reason = take(fields);
         if (!reason.empty())
-            problems.push_back({record.number, QuoteInput(joined(record.cells)), std::move(reason)});
+            problems.push_back({record.number, QuotedInput(joined(record.cells)), std::move(reason)});
     }
     return problems;
 }
 
 } // namespace
-
-std::string QuoteInput(std::string_view utf8, std::size_t most)
-{
-    static constexpr std::string_view ellipsis = "\xE2\x80\xA6";   // "…"
-    const auto starts = [&utf8](std::size_t i) { return (static_cast<unsigned char>(utf8[i]) & 0xC0) != 0x80; };
-    std::size_t characters = 0;
-    for (std::size_t i = 0; i < utf8.size(); ++i)
-        characters += starts(i);
-    if (characters <= most)
-        return std::string(utf8);
-    if (most == 0)
-        return {};
-    // The first most - 1 characters, then the ellipsis.
-    std::size_t kept = 0;
-    std::size_t end = 0;
-    while (end < utf8.size() && !(starts(end) && kept == most - 1)) {
-        kept += starts(end);
-        ++end;
-    }
-    return std::string(utf8.substr(0, end)) + std::string(ellipsis);
-}
 
 std::string JobCodeOf(std::string_view typed)
 {
@@ -230,7 +210,7 @@ std::string PeopleFileText(std::string_view existing, const PeopleCodes& updates
         const std::string_view line = existing.substr(start, end - start);
         start = end;
         // The number as a reader of the file sees it: a spreadsheet may have quoted it.
-        const CellRows cells = ParseCsv(CsvTextAsUtf8(line), ',');
+        const std::vector<CsvRecord> cells = ReadSmallCsv(line, ',');
         const std::string number =
             cells.empty() || cells[0].cells.size() < 2 ? std::string() : numberOf(cells[0].cells[0]);
         const auto update = number.empty() ? updates.end() : updates.find(number);

@@ -18,14 +18,9 @@ namespace lavodc {
 // A line of a code file that was not taken.
 struct CodeFileProblem {
     int line = 0;             // from 1
-    std::string quotedUtf8;   // the line as read, at most kMostQuotedCharacters of it (UTF-8)
+    std::string quotedUtf8;   // the line as read, quoted as QuotedInput quotes inputs (UTF-8)
     std::string reason;       // CP949
 };
-
-inline constexpr std::size_t kMostQuotedCharacters = 80;
-
-// `utf8` cut to at most `most` characters; a cut text ends in "…" (within the count).
-std::string QuoteInput(std::string_view utf8, std::size_t most = kMostQuotedCharacters);
 
 struct JobCodeFile {
     JobCodes codes;

@@ -2,6 +2,7 @@
 // quoted line is at most 80 characters, and a people file updated with codes gives those codes
 // back when it is read again.
 #include "core/efile_codes.h"
+#include "core/input_quote.h"
 
 #include "fuzz_input.h"
 
@@ -50,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         require(lavodc::JobCodeOf(code) == code);
     }
     for (const lavodc::CodeFileProblem& problem : jobs.problems)
-        require(characters(problem.quotedUtf8) <= lavodc::kMostQuotedCharacters && !problem.reason.empty());
+        require(characters(problem.quotedUtf8) <= lavodc::kQuotedCharacters + 3 && !problem.reason.empty());
 
     const lavodc::PeopleCodeFile people = lavodc::ParsePeopleCodes(text);
     for (const auto& [number, codes] : people.codes) {

@@ -11,6 +11,8 @@
 #include "tests/app/fake_document_view.h"
 #include "tests/app/scripted_prompts.h"
 
+#include "tests/support/list_sources.h"
+
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -97,7 +99,9 @@ protected:
     QStringList rowsOf(const QString& path) const
     {
         QStringList rows;
-        for (const CellRow& row : ReadXlsxFirstSheet(native(path))) {
+        test::KeepAllRows sheet;
+        ReadXlsxFirstSheet(native(path), sheet);
+        for (const test::KeptRow& row : sheet.rows) {
             QStringList cells;
             for (const std::string& cell : row.cells)
                 cells << QString::fromStdString(cell);

@@ -187,7 +187,7 @@ TEST_F(MainWindowTest, TheEfileCommandSitsBesideTheMonthCommands)
     Tmainf& w = showWindow();
     EXPECT_EQ(w.EfileBtn->text(), QStringLiteral("전자신고 파일"));
     EXPECT_EQ(w.EfileBtn->parentWidget(), w.ImportBtn->parentWidget());
-    EXPECT_EQ(w.EfileBtn->x(), w.ImportBtn->geometry().right() + 1);
+    EXPECT_EQ(w.EfileBtn->x(), w.MonthGridBtn->geometry().right() + 1);
     EXPECT_GT(w.FileLabel->x(), w.EfileBtn->geometry().right());
     // An empty sheet has nothing to file; the sheet stays unchanged.
     prompts.expectInfo();

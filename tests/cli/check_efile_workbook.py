@@ -212,7 +212,7 @@ class EfileWorkbookTest(unittest.TestCase):
             ("option without value", [self.lvo, out, "--jobs"], 2, "needs a value"),
             ("insurance", [self.lvo, out, "--insurance", "2"], 2, "1, 3 or 5"),
             ("month of payment", [self.lvo, out, "--nts", "202613"], 2, "yyyymm"),
-            ("long value", [self.lvo, out, "--nts", long_value], 2, '"' + "9" * 79 + "…\""),
+            ("long value", [self.lvo, out, "--nts", long_value], 2, '"' + "9" * 80 + '..."'),
             ("workbook over the sheet", [self.lvo, self.lvo], 2, "replace the sheet file"),
             ("workbook over the job file", [self.lvo, self.jobs, "--jobs", self.jobs], 2, "replace the job file"),
             ("missing sheet", [os.path.join(SCRATCH, "none.Lvo"), out], 1, "none.Lvo"),
@@ -236,7 +236,7 @@ class EfileWorkbookTest(unittest.TestCase):
         lines = outcome.stderr.splitlines()
         self.assertEqual(len(lines), 3, outcome.stderr)
         self.assertIn('line 2: "Z,7O1": 직종 목록에 없는 직종입니다', lines[0])
-        self.assertIn('line 3: "B,' + "7" * 77 + '…": 직종코드는 숫자 세 자리입니다', lines[1])
+        self.assertIn('line 3: "B,' + "7" * 78 + '...": 직종코드는 숫자 세 자리입니다', lines[1])
         self.assertIn("nothing written", lines[2])
         self.assertFalse(os.path.exists(out))
         self.assertEqual(leftovers(), [])

@@ -112,7 +112,7 @@ TEST_F(EfileLibreOfficeTest, CalcReadsTheValuesTheSheetGives)
     std::ifstream in(dir / "efile.csv", std::ios::binary);
     ASSERT_TRUE(in) << "no CSV: " << converted.output;
     const std::string csv((std::istreambuf_iterator<char>(in)), {});
-    const CellRows rows = ParseCsv(CsvTextAsUtf8(csv), ',');
+    const std::vector<CsvRecord> rows = ReadSmallCsv(csv, ',');
     ASSERT_EQ(rows.size(), 5u) << csv;
 
     const auto row = [](std::vector<std::string> front, std::vector<int> worked, std::vector<std::string> back) {
