@@ -1,5 +1,7 @@
 #include "services/efile_workbook.h"
 
+#include "services/library_messages.h"
+
 #include "core/safe_save.h"
 #include "services/workbook_writer.h"
 
@@ -23,33 +25,6 @@ constexpr lxw_col_t kDayCount = 40;    // AO
 constexpr lxw_col_t kLeaveReason = 45; // AT
 constexpr lxw_col_t kTaxReport = 48;   // AW
 constexpr lxw_col_t kLastColumn = 53;  // BB
-
-// libxlsxwriter prints its reasons on standard error ("[ERROR]..."), which is the user's
-// terminal under lavodc-cli; while a workbook is written they go nowhere. The failure itself
-// comes back as the library's error code and is raised with the system's reason.
-class QuietLibrary {
-public:
-    QuietLibrary() : saved_(stderr), sink_(std::fopen("/dev/null", "w"))
-    {
-        if (sink_ != nullptr) {
-            std::fflush(stderr);
-            stderr = sink_;
-        }
-    }
-    ~QuietLibrary()
-    {
-        if (sink_ != nullptr) {
-            stderr = saved_;
-            std::fclose(sink_);
-        }
-    }
-    QuietLibrary(const QuietLibrary&) = delete;
-    QuietLibrary& operator=(const QuietLibrary&) = delete;
-
-private:
-    std::FILE* saved_;
-    std::FILE* sink_;
-};
 
 void check(lxw_error error)
 {
@@ -170,7 +145,7 @@ const std::vector<std::string>& EfileTitles()
 
 void WriteEfileWorkbook(const EfileSheet& sheet, const std::string& path)
 {
-    const QuietLibrary quiet;
+    const LibraryMessagesSilenced quiet;
     lxw_workbook_options options{};
     lxw_workbook* book = workbook_new_opt(path.c_str(), &options);
     if (book == nullptr)

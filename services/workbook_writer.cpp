@@ -1,5 +1,7 @@
 #include "services/workbook_writer.h"
 
+#include "services/library_messages.h"
+
 #include "core/cp949.h"
 #include "services/column_width.h"
 
@@ -18,34 +20,6 @@ namespace lavodc {
 
 namespace {
 
-// The library prints its failures on standard error as well as returning them; the user hears
-// of a failure once, in the program's message. Standard error goes to /dev/null meanwhile.
-class LibraryMessagesSilenced {
-public:
-    LibraryMessagesSilenced()
-    {
-        std::fflush(stderr);
-        saved_ = ::dup(STDERR_FILENO);
-        const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
-        if (saved_ >= 0 && null >= 0)
-            ::dup2(null, STDERR_FILENO);
-        if (null >= 0)
-            ::close(null);
-    }
-    ~LibraryMessagesSilenced()
-    {
-        std::fflush(stderr);
-        if (saved_ >= 0) {
-            ::dup2(saved_, STDERR_FILENO);
-            ::close(saved_);
-        }
-    }
-    LibraryMessagesSilenced(const LibraryMessagesSilenced&) = delete;
-    LibraryMessagesSilenced& operator=(const LibraryMessagesSilenced&) = delete;
-
-private:
-    int saved_ = -1;
-};
 
 constexpr double kRowHeight = 17;
 constexpr double kFontSize = 9;
