@@ -1,11 +1,13 @@
 #include "core/efile_rows.h"
 
 #include "core/cp949.h"
+#include "core/month_calendar.h"
 #include "core/phone_number.h"
 #include "core/quorva_lib.h"
 #include "core/worker_entry_lists.h"
 
 #include <cmath>
+#include <cstdio>
 #include <set>
 
 namespace lavodc {
@@ -60,20 +62,8 @@ std::string leaveReason(const std::string& nEtc)
 
 std::optional<int> DaysInMonth(const std::string& year, const std::string& month)
 {
-    const std::string y = Trim(year);
-    const std::string m = Trim(month);
-    if (y.size() != 4 || m.empty() || m.size() > 2)
-        return std::nullopt;
-    for (char c : y + m)
-        if (!isDigit(c))
-            return std::nullopt;
-    const int yy = std::stoi(y);
-    const int mm = std::stoi(m);
-    if (mm < 1 || mm > 12 || yy < 1)
-        return std::nullopt;
-    static constexpr int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    const bool leap = (yy % 4 == 0 && yy % 100 != 0) || yy % 400 == 0;
-    return mm == 2 && leap ? 29 : days[mm - 1];
+    const std::optional<HeaderMonth> named = MonthOfHeader(year, month);
+    return named ? std::optional<int>(named->days) : std::nullopt;
 }
 
 std::string RegistrationDigits(const std::string& JmnNo)
@@ -111,10 +101,12 @@ std::string JobEntryOfKey(const std::string& key)
 
 std::string PaymentMonthOf(const std::string& year, const std::string& month)
 {
-    if (!DaysInMonth(year, month))
+    const std::optional<HeaderMonth> named = MonthOfHeader(year, month);
+    if (!named || named->year < 1000)
         return {};
-    const int m = std::stoi(Trim(month));
-    return Trim(year) + (m < 10 ? "0" : "") + std::to_string(m);
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d%02d", named->year, named->month);
+    return text;
 }
 
 bool IsPaymentMonth(const std::string& text)

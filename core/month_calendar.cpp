@@ -9,9 +9,13 @@ namespace lavodc {
 
 namespace {
 
-// A number made only of digits, or -1.
+// A number made only of digits, blanks around it allowed; -1 for anything else.
 int digitsValue(std::string_view text)
 {
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
     if (text.empty() || text.size() > 4)
         return -1;
     int value = 0;
@@ -25,22 +29,31 @@ int digitsValue(std::string_view text)
 
 } // namespace
 
-std::vector<GridDay> MonthGridDays(std::string_view yearText, std::string_view monthText)
+std::optional<HeaderMonth> MonthOfHeader(std::string_view yearText, std::string_view monthText)
 {
     using namespace std::chrono;
     const int yearValue = digitsValue(yearText);
     const int monthValue = digitsValue(monthText);
+    if (yearValue < 1 || monthValue < 1 || monthValue > 12)
+        return std::nullopt;
+    const year_month month{year{yearValue}, std::chrono::month{unsigned(monthValue)}};
+    return HeaderMonth{yearValue, monthValue, int(unsigned((month / std::chrono::last).day()))};
+}
+
+std::vector<GridDay> MonthGridDays(std::string_view yearText, std::string_view monthText)
+{
+    using namespace std::chrono;
     std::vector<GridDay> days;
-    if (yearValue < 1 || monthValue < 1 || monthValue > 12) {
+    const std::optional<HeaderMonth> named = MonthOfHeader(yearText, monthText);
+    if (!named) {
         for (int i = 0; i < kDayCount; ++i)
             days.push_back({i, kNoWeekday});
         return days;
     }
-    const year_month month{year{yearValue}, std::chrono::month{unsigned(monthValue)}};
-    const auto last = unsigned((month / std::chrono::last).day());
+    const year_month month{year{named->year}, std::chrono::month{unsigned(named->month)}};
     const weekday first{sys_days{month / 1}};
-    for (unsigned i = 0; i < last; ++i)
-        days.push_back({int(i), int((first.c_encoding() + i) % 7)});
+    for (int i = 0; i < named->days; ++i)
+        days.push_back({i, int((first.c_encoding() + unsigned(i)) % 7)});
     return days;
 }
 

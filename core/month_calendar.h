@@ -4,6 +4,7 @@
 
 #include "core/grid_columns.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +19,15 @@ struct GridDay {
     int dayIndex = 0;          // 0 for the 1st .. 30 for the 31st
     int weekday = kNoWeekday;  // 0 Sunday .. 6 Saturday; none when the month is not known
 };
+
+// The month the header's year and month boxes name: digits, blanks around them allowed (a
+// month typed "5" reads "5 " from its box); nothing when they name none.
+struct HeaderMonth {
+    int year = 0;
+    int month = 0;   // 1 .. 12
+    int days = 0;    // 28 .. 31
+};
+std::optional<HeaderMonth> MonthOfHeader(std::string_view yearText, std::string_view monthText);
 
 // The days of the month named by the year and month boxes' texts (as their masks give them:
 // four digits, two digits). When they name no month (blanks, a month outside 1..12), all 31

@@ -1,6 +1,7 @@
 #include "editing/batch_page.h"
 
 #include "core/batch_marks.h"
+#include "core/month_calendar.h"
 #include "core/worker_table.h"
 #include "editing/batch_grid.h"
 #include "editing/box_text.h"
@@ -19,32 +20,17 @@ namespace {
 constexpr int kBarHeight = 30;
 constexpr int kBoxHeight = 22;
 
-// A number made only of digits, or -1.
-int digitsValue(std::string_view text)
-{
-    if (text.empty())
-        return -1;
-    int value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9')
-            return -1;
-        value = value * 10 + (c - '0');
-    }
-    return value;
-}
-
 } // namespace
 
 BatchDateChoice ChooseBatchDate(std::string_view yearText, std::string_view monthText, const QDate& today)
 {
-    const int year = digitsValue(yearText);
-    const int month = digitsValue(monthText);
+    const std::optional<HeaderMonth> named = MonthOfHeader(yearText, monthText);
     // A date field holds no year before 100.
-    if (year < 100 || month < 1 || month > 12)
+    if (!named || named->year < 100)
         return {today, QDate(), QDate()};
-    const QDate first(year, month, 1);
-    const QDate last(year, month, first.daysInMonth());
-    return {QDate(year, month, qMin(today.day(), last.day())), first, last};
+    const QDate first(named->year, named->month, 1);
+    const QDate last(named->year, named->month, named->days);
+    return {QDate(named->year, named->month, qMin(today.day(), named->days)), first, last};
 }
 
 BatchPage::BatchPage(TInPutf& frame, WorkerTable& table, Prompts& prompts, std::function<void()> markModified)

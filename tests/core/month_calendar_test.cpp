@@ -50,7 +50,8 @@ INSTANTIATE_TEST_SUITE_P(
                       MonthCase{"    ", "  ", 31, kNoWeekday},
                       MonthCase{"2024", "13", 31, kNoWeekday},
                       MonthCase{"2024", "00", 31, kNoWeekday},
-                      MonthCase{"2024", "1 ", 31, kNoWeekday},
+                      MonthCase{"2024", "1 ", 31, 1},      // a month typed "1" reads "1 "
+                      MonthCase{"2024", " 2", 29, 4},
                       MonthCase{"0000", "05", 31, kNoWeekday},
                       MonthCase{"20 4", "05", 31, kNoWeekday},
                       MonthCase{"", "", 31, kNoWeekday}));

@@ -73,7 +73,9 @@ INSTANTIATE_TEST_SUITE_P(
                       DateCase{"2026", "  ", QDate(2026, 12, 8), QDate(2026, 12, 8), false},
                       DateCase{"2026", "13", QDate(2026, 12, 8), QDate(2026, 12, 8), false},
                       DateCase{"2026", "00", QDate(2026, 12, 8), QDate(2026, 12, 8), false},
-                      DateCase{"2026", " 2", QDate(2026, 12, 8), QDate(2026, 12, 8), false},
+                      // A month typed with one digit reads with a blank from its box.
+                      DateCase{"2026", "2 ", QDate(2026, 12, 8), QDate(2026, 2, 8), true},
+                      DateCase{"2026", "2-", QDate(2026, 12, 8), QDate(2026, 12, 8), false},
                       DateCase{"20 6", "02", QDate(2026, 12, 8), QDate(2026, 12, 8), false},
                       DateCase{"0099", "02", QDate(2026, 12, 8), QDate(2026, 12, 8), false}));
 
