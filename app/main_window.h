@@ -187,6 +187,10 @@ private:
     // Runs a command that tells status panel 1 what it did (nothing when it says nothing).
     void runWithStatus(const std::function<QString()>& command);
     void markModified();
+    // The header boxes (main_window_header.cpp).
+    void wireHeader();
+    // A key or focus event of a header box; true when it was handled.
+    bool headerEvent(QObject* watched, QEvent* event);
     bool handleHeaderEnter(QObject* box);
     // The site telephone shown split into its groups once the clerk leaves it.
     void showSplitTelephone();
