@@ -109,7 +109,7 @@ ImportPlan PlanCsvImport(ByteSource& bytes, const WorkerTable& table, std::strin
 std::string ImportSummaryText(const ImportPlan& plan);
 // The question: the summary followed by the request to go on (CP949).
 std::string ImportQuestionText(const ImportPlan& plan);
-// The status bar after adding (CP949).
+// The status bar after the import (CP949).
 std::string ImportDoneText(const ImportPlan& plan);
 
 // Updates the planned workers of the sheet, then adds the new ones, all with the table's views
