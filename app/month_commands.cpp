@@ -28,7 +28,8 @@ QString MonthCommands::nextMonthHint() { return QStringLiteral("다음달|현재
 QString MonthCommands::importCaption() { return QStringLiteral("명단 가져오기"); }
 QString MonthCommands::importHint()
 {
-    return QStringLiteral("명단 가져오기|엑셀(.xlsx)이나 CSV 파일의 근로자 명단을 시트에 추가합니다.");
+    return QStringLiteral("명단 가져오기|엑셀(.xlsx)이나 CSV 파일의 근로자 명단을 시트에 추가하고, 이미 있는 근로자의 "
+                          "임금총액과 근태를 바꿉니다.");
 }
 
 QString MonthCommands::NextMonthClick()
@@ -59,13 +60,13 @@ QString MonthCommands::ImportWorkersClick()
         controller_.TakeHeaderFromView();
         ImportPlan plan =
             PlanWorkerListImport(QFile::encodeName(*chosen).toStdString(), sheet_.table, sheet_.period);
-        if (plan.workers.empty()) {
+        if (!plan.ChangesSheet()) {
             prompts_.InfoBox(Shown(ImportSummaryText(plan)));
             return {};
         }
         if (!prompts_.ConfirmBox(Shown(ImportQuestionText(plan))))
             return {};
-        AddImportedWorkers(sheet_.table, plan);
+        ApplyImport(sheet_.table, plan);
         controller_.SetSheetModified(true);
         return Shown(ImportDoneText(plan));
     } catch (const std::exception& error) {

@@ -1,6 +1,7 @@
 #pragma once
 // The two month-to-month commands of band 2: "다음 달" carries the crew into a new sheet
-// for the following month, "명단 가져오기" adds workers from a spreadsheet or CSV list.
+// for the following month, "명단 가져오기" adds workers from a spreadsheet or CSV list and
+// takes the wages and days of those already in the sheet from it.
 // Both talk to the user through Prompts and return the status bar's text.
 
 #include "app/document_controller.h"
@@ -25,8 +26,9 @@ public:
     // empty when the command stopped.
     QString NextMonthClick();
 
-    // The file dialog for .xlsx and .csv, one question with what will be added and refused,
-    // then the workers are added. Returns the status bar's text, empty when nothing was added.
+    // The file dialog for .xlsx and .csv, one question with what will be added, updated and
+    // refused, then the sheet changes and is marked as changed. A list that changes nothing
+    // is only shown. Returns the status bar's text, empty when nothing changed.
     QString ImportWorkersClick();
 
     // The dialog's request: title, the filter for both kinds of list, the work folder.

@@ -109,11 +109,11 @@ int runImport(const std::vector<std::string>& args)
             return 1;
         }
         printLine(stdout, ImportSummaryText(plan));
-        if (plan.workers.empty()) {
-            std::fputs("lavodc-cli import: no worker to add; nothing written\n", stderr);
+        if (!plan.ChangesSheet()) {
+            std::fputs("lavodc-cli import: no worker to add or update; nothing written\n", stderr);
             return 1;
         }
-        AddImportedWorkers(sheet.table, plan);
+        ApplyImport(sheet.table, plan);
         if (!saveSheet("import", args[2], sheet))
             return 1;
     } catch (const std::exception& error) {

@@ -83,13 +83,19 @@ TitleLayout ReadTitles(const ListRow& row)
             }
             continue;
         }
-        // The day strip's titles are the day numbers.
+        // The day strip's titles are the day numbers; a month kept in a spreadsheet often
+        // writes them "1일".."31일".
+        static const std::string dayWord = K("일");
+        std::string_view number = *key;
+        if (number.ends_with(dayWord))
+            number.remove_suffix(dayWord.size());
         int day = 0;
-        const auto [end, error] = std::from_chars(key->data(), key->data() + key->size(), day);
-        if (error == std::errc() && end == key->data() + key->size() && day >= 1 && day <= kDayCount &&
-            (*key)[0] != '0' && layout.day[static_cast<std::size_t>(day - 1)] == kNoColumn) {
+        const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), day);
+        if (error == std::errc() && end == number.data() + number.size() && day >= 1 && day <= kDayCount &&
+            number[0] != '0' && layout.day[static_cast<std::size_t>(day - 1)] == kNoColumn) {
             layout.day[static_cast<std::size_t>(day - 1)] = cell.column;
             layout.hasDays = true;
+            ++layout.dayColumns;
         }
     }
     return layout;

@@ -1,6 +1,6 @@
 #pragma once
 // The title row of a worker list: the worker list's column titles, matched with their blanks
-// removed, in any order and from any column, and the day strip's titles "1".."31".
+// removed, in any order and from any column, and the day titles "1".."31" or "1일".."31일".
 
 #include "core/list_rows.h"
 #include "core/worker_fields.h"
@@ -19,7 +19,8 @@ inline constexpr std::size_t kNoColumn = static_cast<std::size_t>(-1);
 
 struct TitleLayout {
     std::array<std::size_t, kListColumnCount> column;   // kNoColumn when the list lacks it
-    std::array<std::size_t, kDayCount> day;             // the columns of "1".."31"
+    std::array<std::size_t, kDayCount> day;             // the columns of days 1..31
+    int dayColumns = 0;                                 // how many of them the list has
     std::array<std::string, kListColumnCount> title;    // CP949, for messages
     int matched = 0;
     bool hasDays = false;

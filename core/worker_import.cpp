@@ -2,22 +2,18 @@
 
 #include "core/cp949.h"
 #include "core/csv_reader.h"
-#include "core/edit_mask.h"
 #include "core/list_titles.h"
-#include "core/phone_number.h"
+#include "core/list_values.h"
 #include "core/quorva_lib.h"
 #include "core/reg_number_checker.h"
-#include "core/sheet.h"
-#include "core/sheet_record.h"
 #include "core/worker_entry_lists.h"
 
 #include <algorithm>
 #include <array>
-#include <charconv>
-#include <cmath>
-#include <map>
 #include <optional>
 #include <set>
+#include <unordered_map>
+#include <unordered_set>
 #include <utility>
 
 namespace lavodc {
@@ -26,134 +22,25 @@ namespace {
 
 constexpr double kDefaultHours = 8;   // what the entry dialog offers
 
-// An amount written longer than this is no amount a clerk typed.
-constexpr std::size_t kMaxAmountText = 64;
+// A registration number as a list may write it, blanks around the hyphen included.
+constexpr std::size_t kNumberText = 32;
 
-std::string_view TrimUtf8(std::string_view text)
-{
-    std::size_t begin = 0;
-    std::size_t end = text.size();
-    while (begin < end && static_cast<unsigned char>(text[begin]) <= 0x20)
-        ++begin;
-    while (end > begin && static_cast<unsigned char>(text[end - 1]) <= 0x20)
-        --end;
-    return text.substr(begin, end - begin);
-}
+constexpr std::uint32_t DayBit(int day) { return std::uint32_t(1) << day; }
 
-bool RemovePrefix(std::string& text, std::string_view prefix)
-{
-    if (text.compare(0, prefix.size(), prefix) != 0)
-        return false;
-    text.erase(0, prefix.size());
-    return true;
-}
-
-// A number as spreadsheets and the worker list show it: blanks and thousands separators
-// allowed, a won sign in front or "원" behind. Empty gives `empty`; nullopt when it is no number.
-std::optional<double> ReadAmount(std::string_view utf8, double empty)
-{
-    std::string text;
-    for (const char c : utf8) {
-        if (static_cast<unsigned char>(c) <= 0x20 || c == ',')
-            continue;
-        if (text.size() == kMaxAmountText)
-            return std::nullopt;
-        text += c;
-    }
-    if (!RemovePrefix(text, "\xE2\x82\xA9") && !RemovePrefix(text, "\xEF\xBF\xA6"))
-        RemovePrefix(text, "\\");
-    if (text.size() >= 3 && text.compare(text.size() - 3, 3, "\xEC\x9B\x90") == 0)
-        text.erase(text.size() - 3);
-    if (text.empty())
-        return empty;
-    if (text[0] == '+')
-        text.erase(0, 1);
-    double value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
-        return std::nullopt;
-    return value + 0.0;   // no negative zero
-}
-
-bool AllDigits(std::string_view text)
-{
-    if (text.empty())
-        return false;
-    for (const char c : text)
-        if (c < '0' || c > '9')
-            return false;
-    return true;
-}
-
-// The number as the entry dialog's masked box gives it. Thirteen digits without the hyphen
-// get it; twelve are a number whose leading zero a spreadsheet dropped.
-std::string RegistrationNumber(const std::string& cp949)
-{
-    static const EditMask mask(kMgrJmnNoMask);
-    std::string text = RemoveBlanks(cp949);
-    if (text.size() == 12 && AllDigits(text))
-        text.insert(0, 1, '0');
-    if (text.size() == 13 && AllDigits(text))
-        text.insert(6, 1, '-');
-    return mask.normalize(text);
-}
-
-// The job list entry for a job type: an entry itself, an entry's name without its code,
-// or a text starting with a code; anything else is the last entry.
-std::string JobEntry(const std::string& cp949)
-{
-    const std::string key = RemoveBlanks(cp949);
-    for (const std::string& entry : JobEntries()) {
-        const std::string entryKey = RemoveBlanks(entry);
-        if (key == entryKey || (!key.empty() && key == entryKey.substr(2)))
-            return entry;
-    }
-    return JobEntries()[static_cast<std::size_t>(JobPosition(cp949))];
-}
-
-// The telephone as the entry dialog stores it. A number already in the stored form, as the
-// worker list shows it, is taken back to the edit form first.
-std::string StoredPhone(const std::string& cp949)
-{
-    std::string text = TrimLeading(cp949);
-    if (!text.empty() && text[0] == '(')
-        text = UnbracketPhone(text);
-    text = cutToWholeCharacters(TrimTrailing(SplitPhoneNumber(text)), 15);
-    return cutToWholeCharacters(BracketPhone(text, 3), 15);
-}
-
-// A cell's text trimmed, in CP949 and cut to `width` bytes at a whole character. The whole
-// text must be CP949 (EncodingError otherwise), but it is converted a slice at a time, so
-// that a huge cell never stands in memory twice.
-std::string FieldText(std::string_view cell, std::size_t width)
-{
-    constexpr std::size_t kSlice = 4096;
-    std::string_view rest = TrimUtf8(cell);
-    std::string kept;
-    while (!rest.empty()) {
-        std::size_t cut = std::min(kSlice, rest.size());
-        while (cut < rest.size() && (static_cast<unsigned char>(rest[cut]) & 0xC0) == 0x80)
-            ++cut;   // not inside a character
-        const std::string slice = toCp949(rest.substr(0, cut));
-        if (kept.size() <= width)
-            kept += slice;
-        rest.remove_prefix(cut);
-    }
-    return cutToWholeCharacters(kept, width);
-}
-
-// An amount a sheet file can hold and a form can print: not below zero, within the field.
-bool StorableAmount(double value)
-{
-    return value >= 0 && record::fitsAmount(value);
-}
+// What a row gives beyond the worker row it is read into.
+struct RowExtras {
+    bool hoursGiven = false;   // the daily hours' cell holds a value
+    bool wagesGiven = false;   // and the total wages' cell
+    std::uint32_t days = 0;    // the days marked
+    std::string otherDays;     // the days whose cells hold something else, as "3, 17일"
+};
 
 class RowReader {
 public:
     explicit RowReader(const TitleLayout& layout) : layout_(layout) {}
 
     // The worker of one row, or the refusal that the checks of the row itself give.
-    std::optional<RefusedRow> Read(const ListRow& cells, WorkerRow& row) const
+    std::optional<RefusedRow> Read(const ListRow& cells, WorkerRow& row, RowExtras& extras) const
     {
         RefusedRow refusal;
         refusal.number = cells.number;
@@ -171,8 +58,12 @@ public:
             std::string* field;
             std::size_t width;
         } texts[] = {
-            {kNumber, &row.JmnNo, 14}, {kJob, &row.nName, 20},  {kAddress, &row.nAddr, 70},
-            {kPhone, &row.nTel, 15},   {kReason, &row.nEtc, 30},
+            // The number is cut by its mask, once the blanks inside it are gone.
+            {kNumber, &row.JmnNo, kNumberText},
+            {kJob, &row.nName, 20},
+            {kAddress, &row.nAddr, 70},
+            {kPhone, &row.nTel, 15},
+            {kReason, &row.nEtc, 30},
         };
         for (const auto& text : texts) {
             try {
@@ -190,24 +81,36 @@ public:
             ListColumn column;
             double* field;
             double empty;
-        } amounts[] = {{kHours, &row.nDay, kDefaultHours}, {kWages, &row.SmMny, 0}};
+            bool* given;
+        } amounts[] = {{kHours, &row.nDay, kDefaultHours, &extras.hoursGiven},
+                       {kWages, &row.SmMny, 0, &extras.wagesGiven}};
         for (const auto& amount : amounts) {
-            const std::optional<double> value = ReadAmount(Cell(cells, layout_.column[amount.column]), amount.empty);
+            const std::optional<Amount> value = ReadAmount(Cell(cells, layout_.column[amount.column]));
             if (!value)
                 return Refuse(refusal, RefusalReason::NotANumber, layout_.title[amount.column]);
-            if (!StorableAmount(*value))
+            if (!StorableAmount(value->value))
                 return Refuse(refusal, RefusalReason::AmountNotStorable, layout_.title[amount.column]);
-            *amount.field = *value;
+            *amount.field = value->given ? value->value : amount.empty;
+            *amount.given = value->given;
         }
 
-        for (std::size_t d = 0; d < row.days.size(); ++d) {
-            try {
-                row.days[d] = FieldText(Cell(cells, layout_.day[d]), 3);
-            } catch (const EncodingError&) {
-                return Refuse(refusal, RefusalReason::NotCp949, std::to_string(d + 1));
+        for (int d = 0; d < kDayCount; ++d) {
+            switch (ReadDayCell(Cell(cells, layout_.day[static_cast<std::size_t>(d)]))) {
+            case DayCell::Mark:
+                extras.days |= DayBit(d);
+                row.days[static_cast<std::size_t>(d)] = kDayMark;
+                break;
+            case DayCell::Other:
+                extras.otherDays += (extras.otherDays.empty() ? "" : ", ") + std::to_string(d + 1);
+                break;
+            case DayCell::Empty:
+                break;
             }
         }
-        row.nNal = layout_.hasDays ? row.CountWorkedDays() : 0;
+        static const std::string dayWord = K("일");
+        if (!extras.otherDays.empty())
+            extras.otherDays += dayWord;
+        row.nNal = row.CountWorkedDays();
         return std::nullopt;
     }
 
@@ -251,11 +154,19 @@ bool PassesNumberCheck(const std::string& number)
 // columns under its titles and plans each row at once.
 class ImportPlanner : public ListRowSink {
 public:
-    ImportPlanner(const WorkerTable& table, std::string_view period)
+    ImportPlanner(const WorkerTable& table, std::string_view period) : table_(table)
     {
         plan_.period = cutToBytes(period, 7);
-        for (int i = 0; i < table.RecordCount(); ++i)
-            inSheet_.insert(table.RowAt(i).JmnNo);
+        for (int i = 0; i < table.RecordCount(); ++i) {
+            const std::string& number = table.RowAt(i).JmnNo;
+            if (const std::optional<std::uint64_t> key = NumberKey(number)) {
+                const auto [at, added] = keysInSheet_.emplace(*key, i);
+                if (!added)
+                    at->second = kTwiceInSheet;
+            } else {
+                textsInSheet_.insert(number);
+            }
+        }
     }
 
     CellUse Use(std::size_t column) const override
@@ -275,28 +186,39 @@ public:
             columns_ = layout_.Columns();
             plan_.titleRow = row.number;
             plan_.hasDayMarks = layout_.hasDays;
+            plan_.dayColumns = layout_.dayColumns;
+            plan_.hasHours = layout_.column[kHours] != kNoColumn;
+            plan_.hasWages = layout_.column[kWages] != kNoColumn;
             reader_.emplace(layout_);
             return;
         }
         if (row.blank)
             return;
         WorkerRow worker;
-        if (std::optional<RefusedRow> refusal = reader_->Read(row, worker)) {
+        RowExtras extras;
+        if (std::optional<RefusedRow> refusal = reader_->Read(row, worker, extras)) {
             plan_.refused.push_back(std::move(*refusal));
             return;
         }
         RefusedRow refusal{row.number, worker.pName, RefusalReason::NoName, worker.JmnNo};
-        if (inSheet_.count(worker.JmnNo)) {
+        const std::optional<std::uint64_t> key = NumberKey(worker.JmnNo);
+        const auto inSheet = key ? keysInSheet_.find(*key) : keysInSheet_.end();
+        if (!key && textsInSheet_.count(worker.JmnNo)) {
             refusal.reason = RefusalReason::NumberInSheet;
-            plan_.refused.push_back(std::move(refusal));
-        } else if (!inFile_.insert(worker.JmnNo).second) {
+        } else if (key ? !keysInFile_.insert(*key).second : !textsInFile_.insert(worker.JmnNo).second) {
             refusal.reason = RefusalReason::NumberTwiceInFile;
-            plan_.refused.push_back(std::move(refusal));
+        } else if (inSheet != keysInSheet_.end() && inSheet->second == kTwiceInSheet) {
+            refusal.reason = RefusalReason::NumberTwiceInSheet;
         } else {
-            if (!PassesNumberCheck(worker.JmnNo))
-                plan_.failingNumbers.push_back(plan_.workers.size());
-            plan_.workers.add(std::move(worker));
+            if (!extras.otherDays.empty())
+                plan_.otherDays.Add(row.number, worker.pName, std::move(extras.otherDays));
+            if (inSheet != keysInSheet_.end())
+                Update(row.number, inSheet->second, *key, worker, extras);
+            else
+                Add(std::move(worker));
+            return;
         }
+        plan_.refused.push_back(std::move(refusal));
     }
 
     ImportPlan Take()
@@ -307,9 +229,44 @@ public:
     }
 
 private:
+    static constexpr int kTwiceInSheet = -1;
+
+    void Add(WorkerRow worker)
+    {
+        if (!PassesNumberCheck(worker.JmnNo))
+            plan_.failingNumbers.push_back(plan_.workers.size());
+        plan_.workers.add(std::move(worker));
+    }
+
+    // The list's values for worker `index` of the sheet; planned only when they change it.
+    void Update(int number, int index, std::uint64_t key, const WorkerRow& listed, const RowExtras& extras)
+    {
+        const WorkerRow& current = table_.RowAt(index);
+        WorkerUpdate update{index, key, std::nullopt, std::nullopt, extras.days};
+        if (extras.hoursGiven)
+            update.hours = listed.nDay;
+        if (extras.wagesGiven)
+            update.wages = listed.SmMny;
+        bool changes = (update.hours && *update.hours != current.nDay) || (update.wages && *update.wages != current.SmMny);
+        for (int d = 0; plan_.hasDayMarks && d < kDayCount; ++d) {
+            const std::string_view wanted = (update.days & DayBit(d)) ? kDayMark : std::string_view();
+            changes = changes || current.days[static_cast<std::size_t>(d)] != wanted;
+        }
+        if (!changes) {
+            ++plan_.unchanged;
+            return;
+        }
+        if (RemoveBlanks(listed.pName) != RemoveBlanks(current.pName))
+            plan_.otherNames.Add(number, listed.pName, current.pName + ", " + current.JmnNo);
+        plan_.updates.push_back(update);
+    }
+
+    const WorkerTable& table_;
     ImportPlan plan_;
-    std::set<std::string> inSheet_;
-    std::set<std::string> inFile_;
+    std::unordered_map<std::uint64_t, int> keysInSheet_;   // the row, or kTwiceInSheet
+    std::set<std::string> textsInSheet_;                   // numbers without their digits
+    std::unordered_set<std::uint64_t> keysInFile_;
+    std::set<std::string> textsInFile_;
     TitleLayout layout_;
     std::vector<std::size_t> columns_;
     std::optional<RowReader> reader_;
@@ -344,20 +301,14 @@ private:
     std::pair<int, long> score_{0, 0};
 };
 
-std::string ReasonText(RefusalReason reason)
-{
-    switch (reason) {
-    case RefusalReason::NoName: return K("성명 없음");
-    case RefusalReason::NumberInSheet: return K("이미 투입되어 있는 주민등록번호");
-    case RefusalReason::NumberTwiceInFile: return K("파일 안에서 겹친 주민등록번호");
-    case RefusalReason::NotANumber: return K("숫자가 아닌 값");
-    case RefusalReason::AmountNotStorable: return K("음수이거나 너무 큰 값");
-    case RefusalReason::NotCp949: return K("쓸 수 없는 글자");
-    }
-    return {};
-}
-
 } // namespace
+
+void NamedRows::Add(int number, const std::string& name, std::string detail)
+{
+    if (first.size() < kNamedRefusals)
+        first.push_back({number, name, std::move(detail)});
+    ++count;
+}
 
 WorkerRow ImportPlan::Worker(std::size_t index) const
 {
@@ -411,64 +362,34 @@ ImportPlan PlanCsvImport(ByteSource& bytes, const WorkerTable& table, std::strin
         table, period);
 }
 
-std::string ImportSummaryText(const ImportPlan& plan)
+void ApplyImport(WorkerTable& table, ImportPlan& plan)
 {
-    std::string text = K("추가할 근로자: ") + std::to_string(plan.workers.size()) + K("명");
-    if (!plan.failingNumbers.empty()) {
-        text += K("\n그중 주민등록번호가 올바르지 못한 근로자: ") + std::to_string(plan.failingNumbers.size()) +
-                K("명 (그대로 추가)");
-        for (std::size_t i = 0; i < plan.failingNumbers.size() && i < kNamedRefusals; ++i) {
-            const WorkerRow row = plan.Worker(plan.failingNumbers[i]);
-            text += "\n  " + row.pName + " (" + row.JmnNo + ")";
-        }
-        if (plan.failingNumbers.size() > kNamedRefusals)
-            text += K("\n  외 ") + std::to_string(plan.failingNumbers.size() - kNamedRefusals) + K("명");
+    // Rows are found by their place: the table must still hold the numbers planned there.
+    for (const WorkerUpdate& update : plan.updates) {
+        if (update.row >= table.RecordCount() || NumberKey(table.RowAt(update.row).JmnNo) != update.key)
+            throw ImportError(K("명단을 살피는 사이에 시트가 바뀌었습니다. 명단을 다시 가져오세요."));
     }
-    if (plan.refused.empty())
-        return text;
-
-    // How many of each reason, in the order of the reasons.
-    std::map<RefusalReason, int> counts;
-    for (const RefusedRow& refused : plan.refused)
-        ++counts[refused.reason];
-    text += K("\n제외되는 행: ") + std::to_string(plan.refused.size()) + K("개 (");
-    bool first = true;
-    for (const auto& [reason, count] : counts) {
-        text += (first ? "" : ", ") + ReasonText(reason) + " " + std::to_string(count);
-        first = false;
-    }
-    text += ")";
-
-    for (std::size_t i = 0; i < plan.refused.size() && i < kNamedRefusals; ++i) {
-        const RefusedRow& refused = plan.refused[i];
-        text += "\n  " + std::to_string(refused.number) + K("행");
-        if (!refused.name.empty())
-            text += " " + refused.name;
-        text += ": " + ReasonText(refused.reason);
-        if (!refused.detail.empty())
-            text += " (" + refused.detail + ")";
-    }
-    if (plan.refused.size() > kNamedRefusals)
-        text += K("\n  외 ") + std::to_string(plan.refused.size() - kNamedRefusals) + K("개");
-    return text;
-}
-
-std::string ImportQuestionText(const ImportPlan& plan)
-{
-    return ImportSummaryText(plan) + K("\n\n가져오시겠습니까?");
-}
-
-std::string ImportDoneText(const ImportPlan& plan)
-{
-    std::string text = K("명단에서 근로자 ") + std::to_string(plan.workers.size()) + K("명을 추가했습니다");
-    if (!plan.refused.empty())
-        text += K(" (제외 ") + std::to_string(plan.refused.size()) + K("행)");
-    return text;
-}
-
-void AddImportedWorkers(WorkerTable& table, ImportPlan& plan)
-{
     FreezeScope frozen(table);
+    if (!plan.updates.empty()) {
+        const WorkerTable::Bookmark mark = table.GetBookmark();
+        for (const WorkerUpdate& update : plan.updates) {
+            table.MoveTo(update.row);
+            table.Edit();
+            if (update.hours)
+                table.SetFieldFloat("nDay", *update.hours);
+            if (update.wages)
+                table.SetFieldFloat("SmMny", *update.wages);
+            for (int d = 0; plan.hasDayMarks && d < kDayCount; ++d)
+                table.SetFieldTextAt(kFirstDayField + d, (update.days & DayBit(d)) ? kDayMark : std::string_view());
+            table.Post();
+            if (plan.hasDayMarks)
+                table.RecountDays();
+        }
+        table.GotoBookmark(mark);
+        table.FreeBookmark(mark);
+    }
+    if (plan.workers.empty())
+        return;
     table.AppendRows(plan.workers.size(), [&plan](std::size_t i, WorkerRow& row) {
         row = plan.Worker(i);
         plan.workers.release(i + 1);

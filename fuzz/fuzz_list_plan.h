@@ -1,6 +1,6 @@
 #pragma once
-// What the list fuzz targets hold a plan to: every planned worker has a name and amounts a
-// sheet file stores, and the plan does not depend on how the stream was cut into reads.
+// What the list fuzz targets hold a plan to: every planned or updated worker has a name and
+// amounts a sheet file stores, and the plan does not depend on how the stream was cut into reads.
 #include "core/byte_source.h"
 #include "core/sheet_record.h"
 #include "core/worker_import.h"
@@ -57,12 +57,25 @@ inline std::string PlanText(ImportPlan plan)
         record::fillWorker(bytes, row, plan.period);   // raises for an amount no record holds
         text.append(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     }
+    for (const WorkerUpdate& update : plan.updates) {
+        text += std::to_string(update.row) + "/" + std::to_string(update.days) + "/" +
+                (update.hours ? std::to_string(*update.hours) : "-") + "/" +
+                (update.wages ? std::to_string(*update.wages) : "-") + "\n";
+    }
     WorkerTable table;
     OneWorker(table);
-    AddImportedWorkers(table, plan);
+    ApplyImport(table, plan);
     if (static_cast<std::size_t>(table.RecordCount()) != plan.workers.size() + 1 ||
         ImportDoneText(plan).empty())
         std::abort();
+    // The worker a list updates still makes a record.
+    for (int i = 0; i < table.RecordCount(); ++i) {
+        const WorkerRow& row = table.RowAt(i);
+        if (row.nDay < 0 || row.SmMny < 0 || row.nNal < 0 || row.nNal > kDayCount)
+            std::abort();
+        record::Bytes bytes{};
+        record::fillWorker(bytes, row, plan.period);
+    }
     return text;
 }
 

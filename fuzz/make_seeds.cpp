@@ -99,6 +99,10 @@ void listSeeds()
             fs::remove(workbook);
         }
     }
+    // A month kept in a spreadsheet: wages and day columns for the fuzz sheet's worker and a new one.
+    seed("fuzz_csv_import", "month_update",
+         std::string(1, '\0') + "성명,주민등록번호,평균시간,임금총액,1일,2일,3\nkim,7001011234567,,1200000,o,x,√\n"
+                                 "홍길동,800101-1234567,7.5,,1,,v\nkim,700101-1234567,8,1,,,\n");
 }
 
 } // namespace

@@ -146,11 +146,12 @@ TEST_F(MonthCommandsTest, NextMonthWithABlankMonthTellsTheUserAndKeepsIt)
     EXPECT_TRUE(controller->SheetModified());
 }
 
-TEST_F(MonthCommandsTest, ImportOffersXlsxAndCsvAndAddsNothingOnNo)
+TEST_F(MonthCommandsTest, ImportOffersXlsxAndCsvAndChangesNothingOnNo)
 {
     addWorker("기존", "700101-1234567");
     controller->SetSheetModified(false);
-    const QString list = writeFile("list.csv", "성명,주민등록번호\n홍길동,800101-1234560\n기존2,700101-1234567\n");
+    const QString list =
+        writeFile("list.csv", "성명,주민등록번호,임금총액\n홍길동,800101-1234560,\n기존2,7001011234567,1500000\n");
     prompts.expectOpenFile(list);
     prompts.expectConfirm(false);
 
@@ -160,9 +161,48 @@ TEST_F(MonthCommandsTest, ImportOffersXlsxAndCsvAndAddsNothingOnNo)
     EXPECT_EQ(prompts.dialogs[0].filter,
               QStringLiteral("근로자 명단 (*.xlsx *.csv);;엑셀 통합 문서 (*.xlsx);;CSV 파일 (*.csv)"));
     EXPECT_EQ(prompts.texts.back(),
-              QStringLiteral("추가할 근로자: 1명\n제외되는 행: 1개 (이미 투입되어 있는 주민등록번호 1)\n"
-                             "  3행 기존2: 이미 투입되어 있는 주민등록번호 (700101-1234567)\n\n가져오시겠습니까?"));
+              QStringLiteral("추가할 근로자: 1명\n고칠 근로자: 1명 (시트에 있는 주민등록번호: 임금총액만 바꿈)\n"
+                             "그중 성명이 시트와 다른 근로자: 1명 (시트의 성명 그대로)\n"
+                             "  3행 기존2 (시트: 기존, 700101-1234567)\n\n가져오시겠습니까?"));
     EXPECT_EQ(sheet.table.RecordCount(), 1);
+    EXPECT_EQ(sheet.table.RowAt(0).SmMny, 90000);
+    EXPECT_FALSE(controller->SheetModified());
+}
+
+TEST_F(MonthCommandsTest, ImportOnYesTakesTheWagesAndDaysOfAWorkerInTheSheetAndMarksTheSheet)
+{
+    addWorker("기존", "700101-1234567");
+    addWorker("다른", "710101-1234567");
+    controller->SetSheetModified(false);
+    prompts.expectOpenFile(writeFile("month.csv", "성명,주민등록번호,임금총액,1일,2일\n기존,700101-1234567,1200000,o,√\n"));
+    prompts.expectConfirm(true);
+
+    EXPECT_EQ(commands->ImportWorkersClick(), QStringLiteral("명단에서 근로자 1명을 고쳤습니다"));
+
+    ASSERT_EQ(sheet.table.RecordCount(), 2);
+    const WorkerRow& updated = sheet.table.RowAt(0);
+    EXPECT_EQ(updated.pName, K("기존"));
+    EXPECT_EQ(updated.SmMny, 1200000);
+    EXPECT_EQ(updated.days[0], std::string(kDayMark));
+    EXPECT_EQ(updated.days[1], std::string(kDayMark));
+    EXPECT_EQ(updated.days[4], "");   // the list gives the whole month
+    EXPECT_EQ(updated.nNal, 2);
+    EXPECT_EQ(sheet.table.RowAt(1).SmMny, 90000);
+    EXPECT_EQ(sheet.table.RowAt(1).days[4], std::string(kDayMark));
+    EXPECT_TRUE(controller->SheetModified());
+}
+
+TEST_F(MonthCommandsTest, AListThatChangesNothingIsOnlyShownAndLeavesTheSheetUnmodified)
+{
+    addWorker("기존", "700101-1234567");
+    controller->SetSheetModified(false);
+    prompts.expectOpenFile(writeFile("same.csv", "성명,주민등록번호,임금총액,5\n기존,700101-1234567,90000,o\n"));
+    prompts.expectInfo();
+
+    EXPECT_TRUE(commands->ImportWorkersClick().isEmpty());
+
+    EXPECT_EQ(prompts.texts.back(), QStringLiteral("추가할 근로자: 0명\n고칠 근로자: 0명\n이미 명단과 같은 근로자: 1명\n"
+                                                   "근태: 명단의 날짜 칸 1개로 채움 (명단에 없는 날짜는 비움)"));
     EXPECT_FALSE(controller->SheetModified());
 }
 

@@ -207,6 +207,33 @@ TEST_F(RecoveryTest, ADayToggledAfterTheFirstCopyIsInTheNextOne)
     EXPECT_EQ(window->sheet().table.FieldText("d10"), kDayMark);
 }
 
+TEST_F(RecoveryTest, WagesImportedAfterTheFirstCopyAreInTheNextOne)
+{
+    startProgram();
+    addWorker("홍길동", 1);
+    WorkerTable& table = window->sheet().table;
+    table.Edit();
+    table.SetFieldText("JmnNo", "800101-1234567");
+    table.Post();
+    ASSERT_TRUE(waitForCopy());
+    const QString list = folder.path() + QStringLiteral("wages.csv");
+    QFile file(list);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("성명,주민등록번호,임금총액\n홍길동,8001011234567,2300000\n");
+    file.close();
+    prompts.expectOpenFile(list);
+    prompts.expectConfirm(true);
+    window->importWorkers();
+    ASSERT_EQ(table.RowAt(0).SmMny, 2300000);
+    ASSERT_TRUE(waitForCopy());
+    crash();
+
+    prompts.expectConfirm(true);
+    startProgram();
+    ASSERT_EQ(window->sheet().table.RecordCount(), 1);
+    EXPECT_EQ(window->sheet().table.RowAt(0).SmMny, 2300000);
+}
+
 // The desktop names a sheet (lavodc FILE.Lvo) while the last run's work is offered back: the
 // file waits for the answer, and then the restored sheet is not replaced without the question.
 TEST_F(RecoveryTest, ASheetFromTheDesktopWaitsForTheRestoreAndAsksBeforeReplacingIt)

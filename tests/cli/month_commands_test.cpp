@@ -134,19 +134,24 @@ TEST_F(MonthCliTest, NextWithAnInvalidMonthSaysSoAndKeepsIt)
     EXPECT_EQ(read(dir / "out.Lvo").header.gmonth, "13");
 }
 
-TEST_F(MonthCliTest, ImportAddsTheListAndPrintsTheSummary)
+TEST_F(MonthCliTest, ImportAddsAndUpdatesFromTheListAndPrintsTheSummary)
 {
     const fs::path sheet = writeSheet("site.Lvo", "2024", "05", {worker("기존", "700101-1234567", "")});
-    const fs::path list = writeText("list.csv", toCp949("성명,주민등록번호,직종\n홍길동,800101-1234560,B\n"
-                                                       "중복,700101-1234567,A\n,810101-1234567,A\n"));
+    const fs::path list = writeText("list.csv", toCp949("성명,주민등록번호,직종,임금총액\n홍길동,800101-1234560,B,\n"
+                                                       "기존,7001011234567,B,1200000\n,810101-1234567,A,\n"));
     const Outcome outcome = cli("import " + quoted(sheet) + " " + quoted(list) + " " + quoted(dir / "out.Lvo"));
     ASSERT_EQ(outcome.exitCode, 0) << outcome.output;
     EXPECT_EQ(outcome.output, "추가할 근로자: 1명\n"
-                              "제외되는 행: 2개 (성명 없음 1, 이미 투입되어 있는 주민등록번호 1)\n"
-                              "  3행 중복: 이미 투입되어 있는 주민등록번호 (700101-1234567)\n"
+                              "고칠 근로자: 1명 (시트에 있는 주민등록번호: 임금총액만 바꿈)\n"
+                              "제외되는 행: 1개 (성명 없음 1)\n"
                               "  4행: 성명 없음\n");
     const Sheet out = read(dir / "out.Lvo");
     ASSERT_EQ(out.table.RecordCount(), 2);
+    const WorkerRow& updated = out.table.RowAt(0);
+    EXPECT_EQ(updated.pName, K("기존"));
+    EXPECT_EQ(updated.SmMny, 1200000);
+    EXPECT_EQ(updated.nName, K("A.철근원"));   // only the wages come from the list
+    EXPECT_EQ(updated.days[9], std::string(kDayMark));
     EXPECT_EQ(out.table.RowAt(1).pName, K("홍길동"));
     EXPECT_EQ(out.table.RowAt(1).nName, K("B.철골공"));
     EXPECT_EQ(out.table.RowAt(1).nDay, 8);
@@ -161,7 +166,7 @@ TEST_F(MonthCliTest, ImportFailuresExitNonZeroAndWriteNothing)
         std::string message;
     } cases[] = {
         {writeText("titles.csv", "name,number\nHong,1\n"), "명단의 제목 줄"},
-        {writeText("nobody.csv", "성명\n\n"), "no worker to add"},
+        {writeText("nobody.csv", "성명\n\n"), "no worker to add or update"},
         {writeText("broken.xlsx", "not a zip"), "엑셀 통합 문서(.xlsx)를 읽을 수 없습니다"},
         {dir / "missing.csv", "명단 파일을 열 수 없습니다"},
     };

@@ -172,10 +172,10 @@ INSTANTIATE_TEST_SUITE_P(
                 "성명,주민등록번호\n홍길동,800101-1234567\n홍길순,800101-1234567\n",
                 {{.name = "홍길동", .number = "800101-1234567"}},
                 {RefusalReason::NumberTwiceInFile}},
-        CsvCase{"duplicate_against_the_sheet",
-                std::string("성명,주민등록번호\n김기존,") + kInSheet + "\n",
+        CsvCase{"a_number_in_the_sheet_adds_no_worker",
+                std::string("성명,주민등록번호\n김기존,") + kInSheet + "\n김기존2,7001011234567\n",
                 {},
-                {RefusalReason::NumberInSheet}},
+                {RefusalReason::NumberTwiceInFile}},
         CsvCase{"non_number_in_a_number_column",
                 "성명,주민등록번호,임금총액,평균시간\n홍길동,800101-1234567,많이,8\n이순신,820101-1234567,"
                 "\"₩1,500,000\",\n김철수,810101-1234567,900000원,8시간\n",
@@ -224,9 +224,10 @@ TEST(PlanCsvImportTest, DayMarksLandInTheirDays)
     EXPECT_TRUE(plan.hasDayMarks);
     const WorkerRow row = plan.Worker(0);
     EXPECT_EQ(row.days[0], std::string(kDayMark));
-    EXPECT_EQ(row.days[1], "o");   // kept as typed, as the day strip would, but not counted
+    EXPECT_EQ(row.days[1], std::string(kDayMark));   // "o" stands for the mark, as typed in the day strip
+    EXPECT_EQ(row.days[2], "");
     EXPECT_EQ(row.days[30], std::string(kDayMark));
-    EXPECT_EQ(row.nNal, 2);
+    EXPECT_EQ(row.nNal, 3);
 }
 
 TEST(PlanImportTest, AListWithoutTheNameTitleIsRefusedWhole)
@@ -266,7 +267,8 @@ TEST(ImportSummaryTest, NamesTheRowsWithAmountsThatCannotBeSavedAndTheirColumn)
                                     "나,810101-1234567,8,12345678901234567890\n",
                                     table);
     EXPECT_TRUE(plan.workers.empty());
-    EXPECT_EQ(fromCp949(ImportSummaryText(plan)), "추가할 근로자: 0명\n제외되는 행: 2개 (음수이거나 너무 큰 값 2)\n"
+    EXPECT_EQ(fromCp949(ImportSummaryText(plan)), "추가할 근로자: 0명\n고칠 근로자: 0명\n"
+                                                  "제외되는 행: 2개 (음수이거나 너무 큰 값 2)\n"
                                                   "  2행 가: 음수이거나 너무 큰 값 (평균시간)\n"
                                                   "  3행 나: 음수이거나 너무 큰 값 (임금총액)");
 }
@@ -296,7 +298,7 @@ TEST(ImportSummaryTest, NumbersFailingTheCheckAreAddedAndNamedInTheQuestion)
     EXPECT_EQ(plan.failingNumbers, (std::vector<std::size_t>{1, 3}));
     const std::string summary = fromCp949(ImportSummaryText(plan));
     EXPECT_EQ(summary, "추가할 근로자: 4명\n그중 주민등록번호가 올바르지 못한 근로자: 2명 (그대로 추가)\n"
-                       "  틀린 (800101-1234567)\n  달없음 (801301-1234567)");
+                       "  틀린 (800101-1234567)\n  달없음 (801301-1234567)\n고칠 근로자: 0명");
 }
 
 // Counts what bound views are told.
@@ -307,7 +309,7 @@ struct CountingListener : WorkerTableListener {
     void currentChanged(int) override {}
 };
 
-TEST(AddImportedWorkersTest, AddsEveryPlannedRowWhileTheViewsAreFrozen)
+TEST(ApplyImportTest, AddsEveryPlannedRowWhileTheViewsAreFrozen)
 {
     WorkerTable table;
     table.Open();
@@ -315,7 +317,7 @@ TEST(AddImportedWorkersTest, AddsEveryPlannedRowWhileTheViewsAreFrozen)
         PlanCsv("성명,주민등록번호\n나,800101-1234567\n가,810101-1234567\n다,820101-1234567\n", table);
     CountingListener listener;
     table.AddListener(&listener);
-    AddImportedWorkers(table, plan);
+    ApplyImport(table, plan);
     table.RemoveListener(&listener);
     EXPECT_FALSE(table.Frozen());
     EXPECT_EQ(listener.tables, 1);
@@ -324,7 +326,7 @@ TEST(AddImportedWorkersTest, AddsEveryPlannedRowWhileTheViewsAreFrozen)
     EXPECT_EQ(table.RowAt(0).pName, K("가"));
 }
 
-TEST(AddImportedWorkersTest, ALargePlanGoesToTheTableWholeAndIsReleasedOnTheWay)
+TEST(ApplyImportTest, ALargePlanGoesToTheTableWholeAndIsReleasedOnTheWay)
 {
     WorkerTable table;
     table.Open();
@@ -334,7 +336,7 @@ TEST(AddImportedWorkersTest, ALargePlanGoesToTheTableWholeAndIsReleasedOnTheWay)
                std::to_string(i) + "\n";
     ImportPlan plan = PlanCsv(csv, table);
     ASSERT_EQ(plan.workers.size(), 10000u);
-    AddImportedWorkers(table, plan);
+    ApplyImport(table, plan);
     ASSERT_EQ(table.RecordCount(), 10000);
     std::set<std::string> addresses;
     for (int r = 0; r < table.RecordCount(); ++r) {
