@@ -17,8 +17,14 @@ public:
 // or for input that is not valid UTF-8.
 std::string toCp949(std::string_view utf8);
 
+// toCp949 appended to `out`, for many texts in a row: false (with part of the text appended)
+// where toCp949 raises.
+bool appendCp949(std::string& out, std::string_view utf8);
+
 // CP949 to UTF-8. Never fails: a byte sequence that does not decode becomes U+FFFD.
 std::string fromCp949(std::string_view cp949);
+// The same appended to `out`.
+void appendFromCp949(std::string& out, std::string_view cp949);
 
 // CP949 to Unicode code points, with the same U+FFFD rule; used for sort keys.
 std::u32string cp949CodePoints(std::string_view cp949);
