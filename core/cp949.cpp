@@ -324,34 +324,35 @@ const DecodeTable& decodeTable()
     return table;
 }
 
-// Calls `emit(codePoint)` for every character of `cp949`, U+FFFD for bytes that do not decode;
-// decoding resumes at the byte after the one that failed.
+// The character of `cp949` at `i`, U+FFFD for a byte that does not decode, and `i` moved past it;
+// decoding resumes at the byte after one that failed.
+inline char32_t stepCp949(const DecodeTable& t, std::string_view cp949, std::size_t& i)
+{
+    const auto b = static_cast<unsigned char>(cp949[i]);
+    if (b < 0x80) {
+        ++i;
+        return b;
+    }
+    if (t.isLead[b] && i + 1 < cp949.size()) {
+        const auto trail = static_cast<unsigned char>(cp949[i + 1]);
+        const char32_t cp = t.pair[(b - 0x80) * 256 + trail];
+        if (cp != 0) {
+            i += 2;
+            return cp;
+        }
+    }
+    ++i;
+    const char32_t single = t.singleByte[b];
+    return single != 0 ? single : kReplacement;
+}
+
+// Calls `emit(codePoint)` for every character of `cp949`.
 template <typename Emit>
 void decodeCp949(std::string_view cp949, Emit&& emit)
 {
     const DecodeTable& t = decodeTable();
-    const std::size_t n = cp949.size();
-    std::size_t i = 0;
-    while (i < n) {
-        const auto b = static_cast<unsigned char>(cp949[i]);
-        if (b < 0x80) {
-            emit(static_cast<char32_t>(b));
-            ++i;
-            continue;
-        }
-        if (t.isLead[b] && i + 1 < n) {
-            const auto trail = static_cast<unsigned char>(cp949[i + 1]);
-            const char32_t cp = t.pair[(b - 0x80) * 256 + trail];
-            if (cp != 0) {
-                emit(cp);
-                i += 2;
-                continue;
-            }
-        }
-        const char32_t single = t.singleByte[b];
-        emit(single != 0 ? single : kReplacement);
-        ++i;
-    }
+    for (std::size_t i = 0; i < cp949.size();)
+        emit(stepCp949(t, cp949, i));
 }
 
 } // namespace
@@ -405,6 +406,11 @@ std::u32string cp949CodePoints(std::string_view cp949)
     out.reserve(cp949.size());
     decodeCp949(cp949, [&out](char32_t cp) { out.push_back(cp); });
     return out;
+}
+
+char32_t nextCp949CodePoint(std::string_view cp949, std::size_t& at)
+{
+    return stepCp949(decodeTable(), cp949, at);
 }
 
 std::string K(std::string_view utf8Literal)

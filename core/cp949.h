@@ -28,6 +28,9 @@ void appendFromCp949(std::string& out, std::string_view cp949);
 
 // CP949 to Unicode code points, with the same U+FFFD rule; used for sort keys.
 std::u32string cp949CodePoints(std::string_view cp949);
+// The code point of the character at `at` (which must lie inside the text) by the same rule, and
+// `at` moved past it: for walking a text without a copy.
+char32_t nextCp949CodePoint(std::string_view cp949, std::size_t& at);
 
 // A UTF-8 literal converted once; for the Korean texts the program stores or compares.
 // The literal must be representable (a program error otherwise).

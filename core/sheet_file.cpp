@@ -1,6 +1,7 @@
 #include "core/sheet_file.h"
 
 #include "core/sheet_record.h"
+#include "core/worker_order_key.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -296,29 +297,17 @@ void ReadSheetFileInOrder(const std::string& path, SheetHeader& header, std::str
     header = std::move(contents.header);
     NormalizeMaskedValues(header);
 
-    // The order the table would give them: by name, then job, ties in file order.
-    struct Keyed {
-        OrderKey name;
-        OrderKey job;
-        std::size_t index;
+    // The order the table would give them: by name, then job, ties in file order. The texts as
+    // read are cut to their fields' sizes already, as a table cuts them.
+    const auto text = [&contents](std::size_t i, record::TextField field) {
+        return record::textAt(contents.workerRecords.data() + i * record::kSize, field);
     };
-    std::vector<Keyed> order;
-    order.reserve(contents.workerCount());
+    const std::vector<std::uint32_t> order =
+        ByNameOrder(contents.workerCount(), [&text](std::size_t i) { return text(i, record::kName); },
+                    [&text](std::size_t i) { return text(i, record::kJob); });
     WorkerRow row;
-    for (std::size_t i = 0; i < contents.workerCount(); ++i) {
-        row = WorkerRow();
-        contents.fillRow(i, row);
-        CutToFieldSizes(row);
-        order.push_back({MakeOrderKey(row.pName), MakeOrderKey(row.nName), i});
-    }
-    std::stable_sort(order.begin(), order.end(), [](const Keyed& a, const Keyed& b) {
-        const int byName = CompareOrderKeys(a.name, b.name);
-        return byName != 0 ? byName < 0 : CompareOrderKeys(a.job, b.job) < 0;
-    });
-    for (const Keyed& keyed : order) {
-        row = WorkerRow();
-        contents.fillRow(keyed.index, row);
-        CutToFieldSizes(row);
+    for (const std::uint32_t index : order) {
+        contents.fillRow(index, row);
         row.nNal = row.CountWorkedDays();
         each(row);
     }
