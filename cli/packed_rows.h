@@ -23,6 +23,7 @@ public:
 
     // The row as added, apart from its codes and cDate, which a saved record does not keep.
     void unpack(std::size_t index, WorkerRow& row) const { rows_.unpack(index, row); }
+    const PackedWorkerRows& packed() const { return rows_; }
 
 private:
     PackedWorkerRows rows_;

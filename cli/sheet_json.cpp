@@ -169,7 +169,7 @@ std::int32_t code(const Json& value, const std::string& place)
 }
 
 // A field by its name spelt exactly as the table spells it; -1 for any other name.
-int exactFieldIndex(const std::string& name)
+int exactFieldIndex(std::string_view name)
 {
     static const std::unordered_map<std::string_view, int> indexes = [] {
         std::unordered_map<std::string_view, int> map;
@@ -215,9 +215,18 @@ void CheckWorkerName(const WorkerRow& row, const std::string& place)
         throw SheetJsonError(place + " has no name (pName)");
 }
 
-int WorkerFieldIndex(const std::string& name)
+int WorkerFieldIndex(std::string_view name)
 {
     return exactFieldIndex(name);
+}
+
+std::string SheetHeader::*HeaderFieldByName(std::string_view name)
+{
+    for (const HeaderField& field : kHeaderFields) {
+        if (name == field.name)
+            return field.value;
+    }
+    return nullptr;
 }
 
 void SetWorkerField(WorkerRow& row, int index, const Json& value, const std::string& place)
@@ -341,14 +350,10 @@ void ApplyHeaderJson(const Json& json, SheetHeader& header)
     if (!json.is_object())
         throw SheetJsonError("header must be an object");
     for (const auto& [key, value] : json.items()) {
-        const HeaderField* field = nullptr;
-        for (const HeaderField& candidate : kHeaderFields) {
-            if (key == candidate.name)
-                field = &candidate;
-        }
+        std::string SheetHeader::*const field = HeaderFieldByName(key);
         if (field == nullptr)
             throw SheetJsonError(UnknownHeaderField(key));
-        header.*field->value = cp949Text(value, where("header", key));
+        header.*field = cp949Text(value, where("header", key));
     }
 }
 

@@ -71,6 +71,11 @@ void PackedWorkerRows::unpack(std::size_t index, WorkerRow& row) const
     row.SmMny = amounts_[index][2];
 }
 
+void PackedWorkerRows::fillRecord(std::size_t index, record::Bytes& bytes, std::string_view period) const
+{
+    record::fillWorker(bytes, block(index), amounts_[index], period);
+}
+
 std::string_view PackedWorkerRows::name(std::size_t index) const
 {
     return record::textAt(block(index), record::kName);

@@ -2,6 +2,7 @@
 // Worker rows kept small while many of them wait to be saved or added: the texts of each row
 // in one record-sized block (as a saved record holds them), the amounts beside it.
 
+#include "core/sheet_record.h"
 #include "core/worker_fields.h"
 
 #include <array>
@@ -22,6 +23,9 @@ public:
     // The row as added, apart from its codes and cDate, which a saved record does not keep.
     // Raises std::logic_error for a row whose texts were released.
     void unpack(std::size_t index, WorkerRow& row) const;
+    // The worker record of a row, written over `bytes` as record::fillWorker writes it for the
+    // unpacked row.
+    void fillRecord(std::size_t index, record::Bytes& bytes, std::string_view period) const;
     // The name and the job of a row as kept (cut), for sorting; valid until the row is released.
     std::string_view name(std::size_t index) const;
     std::string_view job(std::size_t index) const;

@@ -54,11 +54,12 @@ private:
     std::vector<unsigned char> chunk_;
 };
 
+// What goes into a file: the header, and `count` worker records that `fill(i, buffer)` makes.
 struct RowsToWrite {
     const SheetHeader& header;
     const std::string& period;
     std::size_t count;
-    const RowAt& rowAt;
+    std::function<void(std::size_t index, record::Bytes& buffer)> fill;
 };
 
 void writeRecords(SafeSave& file, const RowsToWrite& rows, const Progress& progress)
@@ -74,10 +75,19 @@ void writeRecords(SafeSave& file, const RowsToWrite& rows, const Progress& progr
     for (std::size_t i = 0; i < rows.count; ++i) {
         if (progress)
             progress(static_cast<int>(static_cast<unsigned long long>(i) * 100 / rows.count));
-        record::fillWorker(buffer, rows.rowAt(i), rows.period);
+        rows.fill(i, buffer);
         writer.add(buffer);
     }
     writer.flush();
+}
+
+void writeFile(const std::string& path, const RowsToWrite& rows, const Progress& progress, FileStamp* written)
+{
+    SafeSave file(path);
+    writeRecords(file, rows, progress);
+    const FileStamp stamp = file.commit();
+    if (written)
+        *written = stamp;
 }
 
 // ---- reading ---------------------------------------------------------------
@@ -211,11 +221,19 @@ void WriteSheetFile(const std::string& path, const Sheet& sheet, const Progress&
 void WriteSheetRows(const std::string& path, const SheetHeader& header, const std::string& period,
                     std::size_t count, const RowAt& rowAt, const Progress& progress, FileStamp* written)
 {
-    SafeSave file(path);
-    writeRecords(file, RowsToWrite{header, period, count, rowAt}, progress);
-    const FileStamp stamp = file.commit();
-    if (written)
-        *written = stamp;
+    const auto fill = [&rowAt, &period](std::size_t i, record::Bytes& buffer) {
+        record::fillWorker(buffer, rowAt(i), period);
+    };
+    writeFile(path, RowsToWrite{header, period, count, fill}, progress, written);
+}
+
+void WriteSheetRows(const std::string& path, const SheetHeader& header, const std::string& period,
+                    const PackedWorkerRows& rows, const std::vector<std::uint32_t>& order, FileStamp* written)
+{
+    const auto fill = [&rows, &order, &period](std::size_t i, record::Bytes& buffer) {
+        rows.fillRecord(order[i], buffer, period);
+    };
+    writeFile(path, RowsToWrite{header, period, order.size(), fill}, {}, written);
 }
 
 std::string SheetFileBytes(const SheetHeader& header, const WorkerTable& table)

@@ -72,6 +72,10 @@ void fillHeaderA(Bytes& bytes, const SheetHeader& header, std::string_view perio
 void fillHeaderB(Bytes& bytes, const SheetHeader& header, std::string_view period);
 void fillHeaderC(Bytes& bytes, const SheetHeader& header, std::string_view period);
 void fillWorker(Bytes& bytes, const WorkerRow& row, std::string_view period);
+// The same for a row whose texts stand in `texts` at a worker record's places (cut to their
+// widths), with nNal, nDay and SmMny in `amounts`: the bytes fillWorker writes for that row.
+void fillWorker(Bytes& bytes, const unsigned char* texts, const std::array<double, 3>& amounts,
+                std::string_view period);
 
 // A header record (kind A, B or C) sets the header values it carries. Other kinds: false.
 bool applyHeaderRecord(const unsigned char* record, SheetHeader& header);
