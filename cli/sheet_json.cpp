@@ -267,7 +267,13 @@ std::string NulByteText(std::size_t offset)
 
 std::string ShortParseError(const std::string& message)
 {
-    // The parser quotes the token it stopped at, whole: a string of megabytes, say.
+    // The parser quotes the token it stopped at, whole: a string of megabytes, say, or a number
+    // of as many digits too large for a double.
+    constexpr std::string_view kOverflow = "number overflow parsing '";
+    if (message.rfind(kOverflow, 0) == 0 && message.size() > kOverflow.size() && message.back() == '\'') {
+        const std::string_view token = std::string_view(message).substr(kOverflow.size());
+        return std::string(kOverflow) + QuotedInput(token.substr(0, token.size() - 1)) + "'";
+    }
     constexpr std::string_view kLastRead = "; last read: '";
     const std::size_t start = message.find(kLastRead);
     if (start == std::string::npos)
