@@ -10,9 +10,9 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace lavodc::cli {
 
@@ -116,9 +116,11 @@ struct Number {
 
 class PlainReader {
 public:
-    explicit PlainReader(JsonSource& source) : source_(source), buffer_(kPiece + 1)
+    // The buffer is not cleared: only what is read into it is ever looked at.
+    explicit PlainReader(JsonSource& source)
+        : source_(source), buffer_(std::make_unique_for_overwrite<char[]>(kPiece + 1))
     {
-        at_ = end_ = buffer_.data();
+        at_ = end_ = buffer_.get();
         *end_ = '\0';
     }
 
@@ -165,14 +167,14 @@ private:
     void fill()
     {
         const std::size_t left = static_cast<std::size_t>(end_ - at_);
-        std::memmove(buffer_.data(), at_, left);
+        std::memmove(buffer_.get(), at_, left);
         std::size_t size = left;
         while (!ended_ && size < kPiece) {
-            const std::size_t got = source_.read(buffer_.data() + size, kPiece - size);
+            const std::size_t got = source_.read(buffer_.get() + size, kPiece - size);
             ended_ = got == 0;
             size += got;
         }
-        at_ = buffer_.data();
+        at_ = buffer_.get();
         end_ = at_ + size;
         *end_ = '\0';
     }
@@ -403,7 +405,7 @@ private:
     }
 
     JsonSource& source_;
-    std::vector<char> buffer_;
+    std::unique_ptr<char[]> buffer_;
     char* at_ = nullptr;
     char* end_ = nullptr;
     bool ended_ = false;
