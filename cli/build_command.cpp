@@ -8,9 +8,7 @@
 #include "core/cp949.h"
 #include "core/sheet_file.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <exception>
 
 namespace lavodc::cli {
