@@ -1,5 +1,6 @@
 // lavodc-cli build: a sheet file from the JSON that dump prints, written exactly as Save writes it.
 #include "cli/commands.h"
+#include "cli/json_source.h"
 #include "cli/packed_rows.h"
 #include "cli/sheet_json.h"
 #include "cli/sheet_json_stream.h"
@@ -7,11 +8,8 @@
 #include "core/cp949.h"
 #include "core/sheet_file.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <exception>
-#include <fstream>
 
 namespace lavodc::cli {
 
@@ -43,10 +41,6 @@ int runBuild(const std::vector<std::string>& args)
         return 1;
     };
 
-    std::ifstream in(jsonPath, std::ios::binary);
-    if (!in)
-        return fail("cannot read \"" + jsonPath + "\": " + std::strerror(errno));
-
     try {
         // The JSON is read as a stream and the workers kept packed: a large sheet never stands
         // in memory as a document or as table rows.
@@ -54,23 +48,17 @@ int runBuild(const std::vector<std::string>& args)
         ResetHeader(header, CurrentPeriod());
         PackedRows rows;
         try {
-            ReadSheetJson(in, header, {[&rows](WorkerRow&& row) { rows.add(std::move(row)); },
-                                       [&rows] { rows.clear(); }});
+            FileJsonSource in(jsonPath);
+            ReadSheetJson(in, header, {[&rows](const WorkerRow& row) { rows.add(row); }, [&rows] { rows.clear(); }});
+        } catch (const JsonReadError& error) {
+            return fail("cannot read \"" + jsonPath + "\": " + error.what());
         } catch (const Json::exception& error) {
-            if (in.bad())
-                return fail("cannot read \"" + jsonPath + "\": " + std::strerror(errno));
             return fail("\"" + jsonPath + "\" is not valid JSON: " + ShortParseError(withoutTag(error.what())));
         }
         NormalizeMaskedValues(header);
         const std::string period = PeriodFromHeader(header);
-        const std::vector<std::uint32_t> order = rows.byNameOrder();
-        WorkerRow row;
-        const RowAt rowAt = [&](std::size_t i) -> const WorkerRow& {
-            rows.unpack(order[i], row);
-            return row;
-        };
         try {
-            WriteSheetRows(outPath, header, period, order.size(), rowAt);
+            WriteSheetRows(outPath, header, period, rows.packed(), rows.byNameOrder());
         } catch (const SheetFileError& error) {
             return fail("cannot write \"" + outPath + "\": " + fromCp949(error.what()));
         }

@@ -1,9 +1,8 @@
 #pragma once
-// Worker rows kept small while a tool collects many of them (see PackedWorkerRows), with the
-// keys of the by-name order.
+// Worker rows kept small while a tool collects many of them (see PackedWorkerRows), and their
+// by-name order.
 
 #include "core/packed_worker_rows.h"
-#include "core/worker_order_key.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -14,8 +13,8 @@ namespace lavodc::cli {
 class PackedRows {
 public:
     // Cuts the texts to their fields' sizes, as a table does when it takes a row.
-    void add(WorkerRow row);
-    void clear();
+    void add(const WorkerRow& row) { rows_.add(row); }
+    void clear() { rows_.clear(); }
     std::size_t size() const { return rows_.size(); }
 
     // The positions of the rows in the order the table gives them by name (then job),
@@ -24,14 +23,10 @@ public:
 
     // The row as added, apart from its codes and cDate, which a saved record does not keep.
     void unpack(std::size_t index, WorkerRow& row) const { rows_.unpack(index, row); }
+    const PackedWorkerRows& packed() const { return rows_; }
 
 private:
-    struct Keys {
-        OrderKey name;
-        OrderKey job;
-    };
     PackedWorkerRows rows_;
-    std::vector<Keys> keys_;
 };
 
 } // namespace lavodc::cli

@@ -3,6 +3,7 @@
 #include "core/cp949.h"
 #include "core/input_quote.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -36,28 +37,66 @@ constexpr std::array<HeaderField, 11> kHeaderFields = {{
     {"cmpName", &SheetHeader::cmpName},
 }};
 
-void appendQuoted(std::string& out, std::string_view utf8)
+// What a byte becomes inside a JSON string: 0 for itself, 1 for \u00XX, or the letter after a
+// backslash.
+constexpr std::array<char, 256> kEscapes = [] {
+    std::array<char, 256> escapes{};
+    for (int c = 0; c < 0x20; ++c)
+        escapes[static_cast<std::size_t>(c)] = 1;
+    escapes['"'] = '"';
+    escapes['\\'] = '\\';
+    escapes['\b'] = 'b';
+    escapes['\f'] = 'f';
+    escapes['\n'] = 'n';
+    escapes['\r'] = 'r';
+    escapes['\t'] = 't';
+    return escapes;
+}();
+
+char escapeOf(char c)
+{
+    return kEscapes[static_cast<unsigned char>(c)];
+}
+
+// The characters of `utf8` as the inside of a JSON string: what needs no escape goes in runs.
+void appendEscaped(std::string& out, std::string_view utf8)
 {
     static const char* const kHex = "0123456789abcdef";
-    out += '"';
-    for (const char c : utf8) {
-        switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\b': out += "\\b"; break;
-        case '\f': out += "\\f"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20) {
-                out += "\\u00";
-                out += kHex[(c >> 4) & 0xF];
-                out += kHex[c & 0xF];
-            } else {
-                out += c;
-            }
+    std::size_t from = 0;
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const char escape = escapeOf(utf8[i]);
+        if (escape == 0)
+            continue;
+        out.append(utf8.data() + from, i - from);
+        from = i + 1;
+        if (escape == 1) {
+            const char hex[6] = {'\\', 'u', '0', '0', kHex[(utf8[i] >> 4) & 0xF], kHex[utf8[i] & 0xF]};
+            out.append(hex, sizeof hex);
+        } else {
+            const char pair[2] = {'\\', escape};
+            out.append(pair, sizeof pair);
         }
+    }
+    out.append(utf8.data() + from, utf8.size() - from);
+}
+
+void appendQuoted(std::string& out, std::string_view utf8)
+{
+    out += '"';
+    appendEscaped(out, utf8);
+    out += '"';
+}
+
+// A CP949 text as a JSON string in UTF-8.
+void appendQuotedCp949(std::string& out, std::string_view cp949)
+{
+    out += '"';
+    // A byte below 0x80 that is no part of a pair stands for itself, and the pairs of the code
+    // page never hold one that needs escaping; a text without such bytes goes straight in.
+    if (std::none_of(cp949.begin(), cp949.end(), [](char c) { return escapeOf(c) != 0; })) {
+        appendFromCp949(out, cp949);
+    } else {
+        appendEscaped(out, fromCp949(cp949));
     }
     out += '"';
 }
@@ -130,7 +169,7 @@ std::int32_t code(const Json& value, const std::string& place)
 }
 
 // A field by its name spelt exactly as the table spells it; -1 for any other name.
-int exactFieldIndex(const std::string& name)
+int exactFieldIndex(std::string_view name)
 {
     static const std::unordered_map<std::string_view, int> indexes = [] {
         std::unordered_map<std::string_view, int> map;
@@ -176,9 +215,18 @@ void CheckWorkerName(const WorkerRow& row, const std::string& place)
         throw SheetJsonError(place + " has no name (pName)");
 }
 
-int WorkerFieldIndex(const std::string& name)
+int WorkerFieldIndex(std::string_view name)
 {
     return exactFieldIndex(name);
+}
+
+std::string SheetHeader::*HeaderFieldByName(std::string_view name)
+{
+    for (const HeaderField& field : kHeaderFields) {
+        if (name == field.name)
+            return field.value;
+    }
+    return nullptr;
 }
 
 void SetWorkerField(WorkerRow& row, int index, const Json& value, const std::string& place)
@@ -219,7 +267,13 @@ std::string NulByteText(std::size_t offset)
 
 std::string ShortParseError(const std::string& message)
 {
-    // The parser quotes the token it stopped at, whole: a string of megabytes, say.
+    // The parser quotes the token it stopped at, whole: a string of megabytes, say, or a number
+    // of as many digits too large for a double.
+    constexpr std::string_view kOverflow = "number overflow parsing '";
+    if (message.rfind(kOverflow, 0) == 0 && message.size() > kOverflow.size() && message.back() == '\'') {
+        const std::string_view token = std::string_view(message).substr(kOverflow.size());
+        return std::string(kOverflow) + QuotedInput(token.substr(0, token.size() - 1)) + "'";
+    }
     constexpr std::string_view kLastRead = "; last read: '";
     const std::size_t start = message.find(kLastRead);
     if (start == std::string::npos)
@@ -247,18 +301,31 @@ void AppendSheetJsonStart(std::string& out, const SheetHeader& header)
 
 void AppendWorkerJson(std::string& out, const WorkerRow& row, bool first)
 {
+    // Each field's line up to its value, made once.
+    static const std::array<std::string, kFieldCount> keys = [] {
+        std::array<std::string, kFieldCount> lines;
+        for (int index = 0; index < kFieldCount; ++index) {
+            std::string& line = lines[static_cast<std::size_t>(index)];
+            if (index > 0)
+                line += ",\n";
+            appendKey(line, "      ", WorkerFields()[static_cast<std::size_t>(index)].name);
+        }
+        return lines;
+    }();
     out += first ? "\n    {\n" : ",\n    {\n";
     for (int index = 0; index < kFieldCount; ++index) {
-        const FieldDef& def = WorkerFields()[static_cast<std::size_t>(index)];
-        appendKey(out, "      ", def.name);
-        switch (def.type) {
-        case FieldType::Integer: out += std::to_string(*IntegerSlot(row, index)); break;
-        case FieldType::Float: appendAmount(out, *FloatSlot(row, index)); break;
-        case FieldType::String: appendQuoted(out, fromCp949(*StringSlot(row, index))); break;
+        out += keys[static_cast<std::size_t>(index)];
+        switch (WorkerFields()[static_cast<std::size_t>(index)].type) {
+        case FieldType::Integer: {
+            char buffer[16];
+            out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, *IntegerSlot(row, index)).ptr);
+            break;
         }
-        out += index + 1 < kFieldCount ? ",\n" : "\n";
+        case FieldType::Float: appendAmount(out, *FloatSlot(row, index)); break;
+        case FieldType::String: appendQuotedCp949(out, *StringSlot(row, index)); break;
+        }
     }
-    out += "    }";
+    out += "\n    }";
 }
 
 void AppendSheetJsonEnd(std::string& out, std::size_t count)
@@ -289,14 +356,10 @@ void ApplyHeaderJson(const Json& json, SheetHeader& header)
     if (!json.is_object())
         throw SheetJsonError("header must be an object");
     for (const auto& [key, value] : json.items()) {
-        const HeaderField* field = nullptr;
-        for (const HeaderField& candidate : kHeaderFields) {
-            if (key == candidate.name)
-                field = &candidate;
-        }
+        std::string SheetHeader::*const field = HeaderFieldByName(key);
         if (field == nullptr)
             throw SheetJsonError(UnknownHeaderField(key));
-        header.*field->value = cp949Text(value, where("header", key));
+        header.*field = cp949Text(value, where("header", key));
     }
 }
 

@@ -8,6 +8,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace lavodc::cli {
 
@@ -43,12 +44,15 @@ WorkerRow WorkerRowFromJson(const Json& json, const std::string& place);
 std::string WorkerPlace(std::size_t index);
 // The field of a worker named exactly `name` (-1: none), and setting it from a JSON value as
 // WorkerRowFromJson does, with the same errors; and the texts of its two other errors.
-int WorkerFieldIndex(const std::string& name);
+int WorkerFieldIndex(std::string_view name);
 void SetWorkerField(WorkerRow& row, int index, const Json& value, const std::string& place);
 std::string WorkerNotAnObject(const std::string& place);
 std::string UnknownWorkerField(const std::string& place, const std::string& name);
 // A worker needs a name, as in the entry dialog; raises SheetJsonError naming its place.
 void CheckWorkerName(const WorkerRow& row, const std::string& place);
+
+// The header value named exactly `name`, or nullptr.
+std::string SheetHeader::*HeaderFieldByName(std::string_view name);
 
 // The texts of the other errors; a name from the input is quoted as QuotedInput quotes it.
 std::string UnknownHeaderField(const std::string& name);

@@ -1,5 +1,7 @@
 #include "cli/sheet_json_stream.h"
 
+#include "cli/plain_sheet_reader.h"
+
 #include <array>
 #include <iterator>
 #include <optional>
@@ -265,7 +267,7 @@ private:
             return;
         }
         if (receiver_.worker)
-            receiver_.worker(std::move(row));
+            receiver_.worker(row);
     }
 
     const SheetJsonReceiver& receiver_;
@@ -287,16 +289,84 @@ private:
     std::optional<std::string> workerError_;
 };
 
+// The bytes of a source, a piece at a time, as an input iterator for the parser.
+class SourceBytes {
+public:
+    explicit SourceBytes(JsonSource& source) : source_(source), piece_(1 << 16) {}
+
+    bool atEnd()
+    {
+        if (at_ == size_ && !done_) {
+            size_ = source_.read(piece_.data(), piece_.size());
+            at_ = 0;
+            done_ = size_ == 0;
+        }
+        return at_ == size_;
+    }
+    char current() const { return piece_[at_]; }
+    void next() { ++at_; }
+
+private:
+    JsonSource& source_;
+    std::vector<char> piece_;
+    std::size_t at_ = 0;
+    std::size_t size_ = 0;
+    bool done_ = false;
+};
+
+class SourceIterator {
+public:
+    using iterator_category = std::input_iterator_tag;
+    using value_type = char;
+    using difference_type = std::ptrdiff_t;
+    using pointer = const char*;
+    using reference = char;
+
+    SourceIterator() = default;   // the end
+    explicit SourceIterator(SourceBytes& bytes) : bytes_(&bytes) {}
+
+    char operator*() const { return bytes_->current(); }
+    SourceIterator& operator++()
+    {
+        bytes_->next();
+        return *this;
+    }
+    SourceIterator operator++(int)
+    {
+        SourceIterator before = *this;
+        ++*this;
+        return before;
+    }
+    friend bool operator==(const SourceIterator& a, const SourceIterator& b) { return a.ended() == b.ended(); }
+    friend bool operator!=(const SourceIterator& a, const SourceIterator& b) { return !(a == b); }
+
+private:
+    bool ended() const { return bytes_ == nullptr || bytes_->atEnd(); }
+
+    SourceBytes* bytes_ = nullptr;
+};
+
 } // namespace
 
-void ReadSheetJson(std::istream& in, SheetHeader& header, const SheetJsonReceiver& receiver)
+void ReadSheetJsonInGeneral(JsonSource& in, SheetHeader& header, const SheetJsonReceiver& receiver)
 {
     SheetHandler handler(receiver);
-    // Through the stream buffer's own iterator: no sentry and no virtual call per character.
-    using Characters = NulRefusingIterator<std::istreambuf_iterator<char>>;
-    Json::sax_parse(Characters(std::istreambuf_iterator<char>(in)), Characters(std::istreambuf_iterator<char>()),
-                    &handler);
+    SourceBytes bytes(in);
+    using Characters = NulRefusingIterator<SourceIterator>;
+    Json::sax_parse(Characters(SourceIterator(bytes)), Characters(SourceIterator()), &handler);
     handler.finish(header);
+}
+
+void ReadSheetJson(JsonSource& in, SheetHeader& header, const SheetJsonReceiver& receiver)
+{
+    if (in.rewind()) {
+        if (ReadPlainSheet(in, header, receiver.worker))
+            return;
+        if (receiver.dropWorkers)
+            receiver.dropWorkers();
+        in.rewind();
+    }
+    ReadSheetJsonInGeneral(in, header, receiver);
 }
 
 } // namespace lavodc::cli

@@ -3,11 +3,11 @@
 // are built as small documents of their own and checked as SheetFromJson checks them, so that a
 // sheet of many workers never stands in memory as a whole tree.
 
+#include "cli/json_source.h"
 #include "cli/sheet_json.h"
 
 #include <cstddef>
 #include <functional>
-#include <istream>
 #include <iterator>
 
 namespace lavodc::cli {
@@ -54,14 +54,22 @@ private:
 };
 
 struct SheetJsonReceiver {
-    std::function<void(WorkerRow&& row)> worker;   // each worker, in the order of the list
-    std::function<void()> dropWorkers;             // a later "workers" list replaces the earlier one
+    std::function<void(const WorkerRow& row)> worker;   // each worker, in the order of the list
+    std::function<void()> dropWorkers;                  // the workers given so far do not count
 };
 
 // Reads `in` to its end. The header values found set those of `header`; the workers go to
 // `receiver`. Raises what Json::parse raises for text that is not JSON, then what SheetFromJson
 // raises for JSON that is not a sheet, the same error for the same text; `header` is then
-// unchanged, while workers may have gone to `receiver` already.
-void ReadSheetJson(std::istream& in, SheetHeader& header, const SheetJsonReceiver& receiver);
+// unchanged, while workers may have gone to `receiver` already. Raises JsonReadError for a
+// source that cannot be read.
+//
+// A sheet is read in one quick pass where it can be: a source that can be read again is first
+// read by a reader that knows only plain sheets and gives up on anything else (see
+// ReadPlainSheet); the text is then read again by the general reader, which tells what is wrong.
+void ReadSheetJson(JsonSource& in, SheetHeader& header, const SheetJsonReceiver& receiver);
+
+// The general reader alone, over what is left of `in`.
+void ReadSheetJsonInGeneral(JsonSource& in, SheetHeader& header, const SheetJsonReceiver& receiver);
 
 } // namespace lavodc::cli

@@ -1,20 +1,23 @@
-// UTF-8 <-> CP949 through the C library's iconv (encoding "CP949").
+// UTF-8 <-> CP949 by tables made from the C library's iconv (encoding "CP949"), so that the two
+// always agree and a text costs a table look-up per character, not a call of iconv.
 //
-// Encoding (toCp949) runs iconv on a descriptor cached per thread. Decoding (fromCp949,
-// cp949CodePoints) uses a table of the whole code page that is built once, through iconv,
-// on first use: every byte pair lead 0x81..0xFE / trail 0x00..0xFF is decoded by iconv and
-// the code point (or "does not decode") is kept. Decoding a name is then a table look-up per
-// character, which keeps the sort keys of many rows cheap, and the U+FFFD rule is the same
-// for the display text and the sort keys.
+// Decoding (fromCp949, cp949CodePoints) uses a table of the whole code page that is built once
+// on first use: every byte pair lead 0x81..0xFE / trail 0x00..0xFF is decoded by iconv and the
+// code point (or "does not decode") is kept, so the U+FFFD rule is the same for the display text
+// and the sort keys. Encoding (toCp949) looks a character of the Basic Multilingual Plane up in
+// a page of 256 code points, each page converted by iconv the first time a character of it comes;
+// a character beyond that plane (CP949 holds none, but iconv has its own ideas about some) is
+// handed to iconv itself.
 
 #include "core/cp949.h"
 
 #include <array>
-#include <cerrno>
+#include <atomic>
 #include <cstdint>
 #include <cstdio>
 #include <iconv.h>
 #include <memory>
+#include <mutex>
 
 namespace lavodc {
 
@@ -60,23 +63,25 @@ Utf8Step decodeUtf8At(std::string_view s, std::size_t i)
     return {cp, len};
 }
 
-void appendUtf8(std::string& out, char32_t cp)
+// Writes `cp` in UTF-8 at `at`; returns the end of what it wrote.
+char* writeUtf8(char* at, char32_t cp)
 {
     if (cp < 0x80) {
-        out.push_back(static_cast<char>(cp));
+        *at++ = static_cast<char>(cp);
     } else if (cp < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        *at++ = static_cast<char>(0xC0 | (cp >> 6));
+        *at++ = static_cast<char>(0x80 | (cp & 0x3F));
     } else if (cp < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        *at++ = static_cast<char>(0xE0 | (cp >> 12));
+        *at++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        *at++ = static_cast<char>(0x80 | (cp & 0x3F));
     } else {
-        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+        *at++ = static_cast<char>(0xF0 | (cp >> 18));
+        *at++ = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        *at++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        *at++ = static_cast<char>(0x80 | (cp & 0x3F));
     }
+    return at;
 }
 
 std::string hexByte(unsigned char b)
@@ -113,13 +118,140 @@ IconvHandle openIconv(const char* to, const char* from)
     return IconvHandle(cd);
 }
 
-// UTF-8 -> CP949, one descriptor per thread, reset before each use.
-iconv_t utf8ToCp949Descriptor()
+bool littleEndian()
 {
-    thread_local IconvHandle handle = openIconv("CP949", "UTF-8");
-    iconv_t cd = static_cast<iconv_t>(handle.get());
+    const std::uint16_t x = 1;
+    return *reinterpret_cast<const unsigned char*>(&x) == 1;
+}
+
+// UTF-32 in the machine's byte order ("UTF-32LE" on x86; "WCHAR_T" is UTF-32 with glibc too,
+// but naming the order is clearer).
+const char* utf32()
+{
+    return littleEndian() ? "UTF-32LE" : "UTF-32BE";
+}
+
+// The CP949 bytes iconv makes of the one character `cp` (possibly none); false when it refuses.
+bool encodeOneWithIconv(iconv_t cd, char32_t cp, std::string& bytes)
+{
     iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    return cd;
+    char32_t in = cp;
+    char out[16];
+    char* inPtr = reinterpret_cast<char*>(&in);
+    std::size_t inLeft = sizeof in;
+    char* outPtr = out;
+    std::size_t outLeft = sizeof out;
+    if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1) || inLeft != 0)
+        return false;
+    bytes.assign(out, sizeof out - outLeft);
+    return true;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The encoding table: the CP949 code of every character of the Basic Multilingual Plane, in pages
+// of 256 code points made on first use. An entry is kNoCode, kAskIconv (iconv gives something
+// other than one or two bytes: asked again each time), a single byte, or lead << 8 | trail.
+
+constexpr std::uint16_t kNoCode = 0;
+constexpr std::uint16_t kAskIconv = 1;
+
+class EncodeTable {
+public:
+    std::uint16_t code(char32_t cp)
+    {
+        const std::size_t page = cp >> 8;
+        if (!built_[page].load(std::memory_order_acquire))
+            build(page);
+        return codes_[page][cp & 0xFF];
+    }
+
+private:
+    void build(std::size_t page)
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        if (built_[page].load(std::memory_order_relaxed))
+            return;
+        IconvHandle handle = openIconv("CP949", utf32());
+        iconv_t cd = static_cast<iconv_t>(handle.get());
+        std::string bytes;
+        for (std::size_t low = 0; low < 256; ++low) {
+            const auto cp = static_cast<char32_t>(page << 8 | low);
+            std::uint16_t entry = kNoCode;
+            if ((cp < 0xD800 || cp > 0xDFFF) && encodeOneWithIconv(cd, cp, bytes)) {
+                const auto byte = [&bytes](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
+                if (bytes.size() == 1 && byte(0) > kAskIconv)
+                    entry = byte(0);
+                else if (bytes.size() == 2 && byte(0) != 0)
+                    entry = static_cast<std::uint16_t>(byte(0) << 8 | byte(1));
+                else
+                    entry = kAskIconv;
+            }
+            codes_[page][low] = entry;
+        }
+        built_[page].store(true, std::memory_order_release);
+    }
+
+    std::array<std::array<std::uint16_t, 256>, 256> codes_{};
+    std::array<std::atomic<bool>, 256> built_{};
+    std::mutex mutex_;
+};
+
+EncodeTable& encodeTable()
+{
+    static EncodeTable table;
+    return table;
+}
+
+// Appends the CP949 bytes of `cp` to `out`; false when CP949 has no code for it.
+bool appendEncoded(std::string& out, char32_t cp)
+{
+    if (cp < 0x80) {
+        out.push_back(static_cast<char>(cp));
+        return true;
+    }
+    if (cp <= 0xFFFF) {
+        const std::uint16_t code = encodeTable().code(cp);
+        if (code > 0xFF) {
+            const char pair[2] = {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
+            out.append(pair, 2);
+            return true;
+        }
+        if (code > kAskIconv) {
+            out.push_back(static_cast<char>(code));
+            return true;
+        }
+        if (code == kNoCode)
+            return false;
+    }
+    thread_local IconvHandle handle = openIconv("CP949", utf32());
+    std::string bytes;
+    if (!encodeOneWithIconv(static_cast<iconv_t>(handle.get()), cp, bytes))
+        return false;
+    out += bytes;
+    return true;
+}
+
+// Appends `utf8` in CP949 to `out` up to the first character that is not valid UTF-8 or that
+// CP949 cannot hold; returns that character's offset, or npos when all of it went.
+std::size_t appendEncodedText(std::string& out, std::string_view utf8)
+{
+    const std::size_t n = utf8.size();
+    std::size_t i = 0;
+    while (i < n) {
+        // ASCII is the same in both, and most texts of a sheet are mostly ASCII.
+        std::size_t run = i;
+        while (run < n && static_cast<unsigned char>(utf8[run]) < 0x80)
+            ++run;
+        out.append(utf8.data() + i, run - i);
+        i = run;
+        if (i == n)
+            break;
+        const Utf8Step step = decodeUtf8At(utf8, i);
+        if (step.length == 0 || !appendEncoded(out, step.codePoint))
+            return i;
+        i += static_cast<std::size_t>(step.length);
+    }
+    return std::string_view::npos;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -158,10 +290,7 @@ char32_t decodeOneWithIconv(iconv_t cd, const char* bytes, std::size_t n)
 DecodeTable buildDecodeTable()
 {
     DecodeTable t;
-    // UTF-32 in the machine's byte order ("UTF-32LE" on x86; "WCHAR_T" is UTF-32 with glibc too,
-    // but naming the order is clearer).
-    const bool little = [] { const std::uint16_t x = 1; return *reinterpret_cast<const unsigned char*>(&x) == 1; }();
-    IconvHandle handle = openIconv(little ? "UTF-32LE" : "UTF-32BE", "CP949");
+    IconvHandle handle = openIconv(utf32(), "CP949");
     iconv_t cd = static_cast<iconv_t>(handle.get());
 
     for (int b = 0; b < 256; ++b) {
@@ -195,91 +324,80 @@ const DecodeTable& decodeTable()
     return table;
 }
 
-// Calls `emit(codePoint)` for every character of `cp949`, U+FFFD for bytes that do not decode;
-// decoding resumes at the byte after the one that failed.
+// The character of `cp949` at `i`, U+FFFD for a byte that does not decode, and `i` moved past it;
+// decoding resumes at the byte after one that failed.
+inline char32_t stepCp949(const DecodeTable& t, std::string_view cp949, std::size_t& i)
+{
+    const auto b = static_cast<unsigned char>(cp949[i]);
+    if (b < 0x80) {
+        ++i;
+        return b;
+    }
+    if (t.isLead[b] && i + 1 < cp949.size()) {
+        const auto trail = static_cast<unsigned char>(cp949[i + 1]);
+        const char32_t cp = t.pair[(b - 0x80) * 256 + trail];
+        if (cp != 0) {
+            i += 2;
+            return cp;
+        }
+    }
+    ++i;
+    const char32_t single = t.singleByte[b];
+    return single != 0 ? single : kReplacement;
+}
+
+// Calls `emit(codePoint)` for every character of `cp949`.
 template <typename Emit>
 void decodeCp949(std::string_view cp949, Emit&& emit)
 {
     const DecodeTable& t = decodeTable();
-    const std::size_t n = cp949.size();
-    std::size_t i = 0;
-    while (i < n) {
-        const auto b = static_cast<unsigned char>(cp949[i]);
-        if (b < 0x80) {
-            emit(static_cast<char32_t>(b));
-            ++i;
-            continue;
-        }
-        if (t.isLead[b] && i + 1 < n) {
-            const auto trail = static_cast<unsigned char>(cp949[i + 1]);
-            const char32_t cp = t.pair[(b - 0x80) * 256 + trail];
-            if (cp != 0) {
-                emit(cp);
-                i += 2;
-                continue;
-            }
-        }
-        const char32_t single = t.singleByte[b];
-        emit(single != 0 ? single : kReplacement);
-        ++i;
-    }
+    for (std::size_t i = 0; i < cp949.size();)
+        emit(stepCp949(t, cp949, i));
 }
 
 } // namespace
 
 std::string toCp949(std::string_view utf8)
 {
-    // ASCII is the same in both, and most texts of a sheet are ASCII or empty.
-    bool ascii = true;
-    for (const char c : utf8)
-        ascii = ascii && static_cast<unsigned char>(c) < 0x80;
-    if (ascii)
-        return std::string(utf8);
-
-    // Validate first, so that an invalid sequence is reported as such and not as whatever
-    // iconv makes of it.
-    for (std::size_t i = 0; i < utf8.size();) {
-        const Utf8Step step = decodeUtf8At(utf8, i);
-        if (step.length == 0)
+    std::string out;
+    out.reserve(utf8.size());   // CP949 never needs more bytes than UTF-8 for the same text
+    const std::size_t offset = appendEncodedText(out, utf8);
+    if (offset == std::string_view::npos)
+        return out;
+    // Invalid UTF-8 anywhere is told before a character that CP949 lacks.
+    for (std::size_t i = offset; i < utf8.size();) {
+        const Utf8Step next = decodeUtf8At(utf8, i);
+        if (next.length == 0)
             throw EncodingError("Invalid UTF-8: byte " + hexByte(static_cast<unsigned char>(utf8[i])) +
                                 " at offset " + std::to_string(i) + " does not start a valid character");
-        i += step.length;
+        i += static_cast<std::size_t>(next.length);
     }
+    const Utf8Step step = decodeUtf8At(utf8, offset);
+    const std::string ch(utf8.substr(offset, static_cast<std::size_t>(step.length)));
+    throw EncodingError("CP949 cannot hold the character '" + ch + "' (" + codePointName(step.codePoint) +
+                        ") at offset " + std::to_string(offset));
+}
 
-    std::string out;
-    out.resize(utf8.size() + 8); // CP949 never needs more bytes than UTF-8 for the same text
-    iconv_t cd = utf8ToCp949Descriptor();
-    char* inPtr = const_cast<char*>(utf8.data());
-    std::size_t inLeft = utf8.size();
-    char* outPtr = out.data();
-    std::size_t outLeft = out.size();
-    while (inLeft > 0) {
-        const std::size_t r = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
-        if (r != static_cast<std::size_t>(-1))
-            break;
-        if (errno == E2BIG) { // not expected, but grow and go on
-            const std::size_t used = out.size() - outLeft;
-            out.resize(out.size() * 2 + 16);
-            outPtr = out.data() + used;
-            outLeft = out.size() - used;
-            continue;
-        }
-        const std::size_t offset = static_cast<std::size_t>(inPtr - utf8.data());
-        const Utf8Step step = decodeUtf8At(utf8, offset);
-        std::string ch(utf8.substr(offset, step.length > 0 ? step.length : 1));
-        throw EncodingError("CP949 cannot hold the character '" + ch + "' (" + codePointName(step.codePoint) +
-                            ") at offset " + std::to_string(offset));
-    }
-    out.resize(out.size() - outLeft);
-    return out;
+bool appendCp949(std::string& out, std::string_view utf8)
+{
+    return appendEncodedText(out, utf8) == std::string_view::npos;
 }
 
 std::string fromCp949(std::string_view cp949)
 {
     std::string out;
-    out.reserve(cp949.size() + cp949.size() / 2);
-    decodeCp949(cp949, [&out](char32_t cp) { appendUtf8(out, cp); });
+    appendFromCp949(out, cp949);
     return out;
+}
+
+void appendFromCp949(std::string& out, std::string_view cp949)
+{
+    // Room for the longest that one byte can become; cut back afterwards.
+    const std::size_t start = out.size();
+    out.resize(start + 4 * cp949.size());
+    char* at = out.data() + start;
+    decodeCp949(cp949, [&at](char32_t cp) { at = writeUtf8(at, cp); });
+    out.resize(static_cast<std::size_t>(at - out.data()));
 }
 
 std::u32string cp949CodePoints(std::string_view cp949)
@@ -288,6 +406,11 @@ std::u32string cp949CodePoints(std::string_view cp949)
     out.reserve(cp949.size());
     decodeCp949(cp949, [&out](char32_t cp) { out.push_back(cp); });
     return out;
+}
+
+char32_t nextCp949CodePoint(std::string_view cp949, std::size_t& at)
+{
+    return stepCp949(decodeTable(), cp949, at);
 }
 
 std::string K(std::string_view utf8Literal)

@@ -17,11 +17,20 @@ public:
 // or for input that is not valid UTF-8.
 std::string toCp949(std::string_view utf8);
 
+// toCp949 appended to `out`, for many texts in a row: false (with part of the text appended)
+// where toCp949 raises.
+bool appendCp949(std::string& out, std::string_view utf8);
+
 // CP949 to UTF-8. Never fails: a byte sequence that does not decode becomes U+FFFD.
 std::string fromCp949(std::string_view cp949);
+// The same appended to `out`.
+void appendFromCp949(std::string& out, std::string_view cp949);
 
 // CP949 to Unicode code points, with the same U+FFFD rule; used for sort keys.
 std::u32string cp949CodePoints(std::string_view cp949);
+// The code point of the character at `at` (which must lie inside the text) by the same rule, and
+// `at` moved past it: for walking a text without a copy.
+char32_t nextCp949CodePoint(std::string_view cp949, std::size_t& at);
 
 // A UTF-8 literal converted once; for the Korean texts the program stores or compares.
 // The literal must be representable (a program error otherwise).

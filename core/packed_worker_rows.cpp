@@ -26,9 +26,9 @@ void forEachText(Row& row, Visit visit)
 
 } // namespace
 
-void PackedWorkerRows::add(WorkerRow row)
+void PackedWorkerRows::add(const WorkerRow& row)
 {
-    CutToFieldSizes(row);
+    // Each text goes in as its field takes it: cut to the field's size, the rest zero.
     record::Bytes block{};
     forEachText(row, [&block](const std::string& text, record::TextField field) {
         record::putText(block, field, text);
@@ -54,16 +54,36 @@ void PackedWorkerRows::release(std::size_t index)
         std::vector<unsigned char>().swap(texts_[released_]);
 }
 
-void PackedWorkerRows::unpack(std::size_t index, WorkerRow& row) const
+const unsigned char* PackedWorkerRows::block(std::size_t index) const
 {
     const std::vector<unsigned char>& texts = texts_[index / kRowsPerBlock];
     if (texts.empty())
         throw std::logic_error("a packed row unpacked after its texts were released");
-    const unsigned char* block = texts.data() + (index % kRowsPerBlock) * record::kSize;
-    forEachText(row, [block](std::string& text, record::TextField field) { text = record::getText(block, field); });
+    return texts.data() + (index % kRowsPerBlock) * record::kSize;
+}
+
+void PackedWorkerRows::unpack(std::size_t index, WorkerRow& row) const
+{
+    const unsigned char* texts = block(index);
+    forEachText(row, [texts](std::string& text, record::TextField field) { text.assign(record::textAt(texts, field)); });
     row.nNal = amounts_[index][0];
     row.nDay = amounts_[index][1];
     row.SmMny = amounts_[index][2];
+}
+
+void PackedWorkerRows::fillRecord(std::size_t index, record::Bytes& bytes, std::string_view period) const
+{
+    record::fillWorker(bytes, block(index), amounts_[index], period);
+}
+
+std::string_view PackedWorkerRows::name(std::size_t index) const
+{
+    return record::textAt(block(index), record::kName);
+}
+
+std::string_view PackedWorkerRows::job(std::size_t index) const
+{
+    return record::textAt(block(index), record::kJob);
 }
 
 } // namespace lavodc

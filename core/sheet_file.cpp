@@ -1,6 +1,7 @@
 #include "core/sheet_file.h"
 
 #include "core/sheet_record.h"
+#include "core/worker_order_key.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -53,11 +54,12 @@ private:
     std::vector<unsigned char> chunk_;
 };
 
+// What goes into a file: the header, and `count` worker records that `fill(i, buffer)` makes.
 struct RowsToWrite {
     const SheetHeader& header;
     const std::string& period;
     std::size_t count;
-    const RowAt& rowAt;
+    std::function<void(std::size_t index, record::Bytes& buffer)> fill;
 };
 
 void writeRecords(SafeSave& file, const RowsToWrite& rows, const Progress& progress)
@@ -73,10 +75,19 @@ void writeRecords(SafeSave& file, const RowsToWrite& rows, const Progress& progr
     for (std::size_t i = 0; i < rows.count; ++i) {
         if (progress)
             progress(static_cast<int>(static_cast<unsigned long long>(i) * 100 / rows.count));
-        record::fillWorker(buffer, rows.rowAt(i), rows.period);
+        rows.fill(i, buffer);
         writer.add(buffer);
     }
     writer.flush();
+}
+
+void writeFile(const std::string& path, const RowsToWrite& rows, const Progress& progress, FileStamp* written)
+{
+    SafeSave file(path);
+    writeRecords(file, rows, progress);
+    const FileStamp stamp = file.commit();
+    if (written)
+        *written = stamp;
 }
 
 // ---- reading ---------------------------------------------------------------
@@ -210,11 +221,19 @@ void WriteSheetFile(const std::string& path, const Sheet& sheet, const Progress&
 void WriteSheetRows(const std::string& path, const SheetHeader& header, const std::string& period,
                     std::size_t count, const RowAt& rowAt, const Progress& progress, FileStamp* written)
 {
-    SafeSave file(path);
-    writeRecords(file, RowsToWrite{header, period, count, rowAt}, progress);
-    const FileStamp stamp = file.commit();
-    if (written)
-        *written = stamp;
+    const auto fill = [&rowAt, &period](std::size_t i, record::Bytes& buffer) {
+        record::fillWorker(buffer, rowAt(i), period);
+    };
+    writeFile(path, RowsToWrite{header, period, count, fill}, progress, written);
+}
+
+void WriteSheetRows(const std::string& path, const SheetHeader& header, const std::string& period,
+                    const PackedWorkerRows& rows, const std::vector<std::uint32_t>& order, FileStamp* written)
+{
+    const auto fill = [&rows, &order, &period](std::size_t i, record::Bytes& buffer) {
+        rows.fillRecord(order[i], buffer, period);
+    };
+    writeFile(path, RowsToWrite{header, period, order.size(), fill}, {}, written);
 }
 
 std::string SheetFileBytes(const SheetHeader& header, const WorkerTable& table)
@@ -296,29 +315,17 @@ void ReadSheetFileInOrder(const std::string& path, SheetHeader& header, std::str
     header = std::move(contents.header);
     NormalizeMaskedValues(header);
 
-    // The order the table would give them: by name, then job, ties in file order.
-    struct Keyed {
-        OrderKey name;
-        OrderKey job;
-        std::size_t index;
+    // The order the table would give them: by name, then job, ties in file order. The texts as
+    // read are cut to their fields' sizes already, as a table cuts them.
+    const auto text = [&contents](std::size_t i, record::TextField field) {
+        return record::textAt(contents.workerRecords.data() + i * record::kSize, field);
     };
-    std::vector<Keyed> order;
-    order.reserve(contents.workerCount());
+    const std::vector<std::uint32_t> order =
+        ByNameOrder(contents.workerCount(), [&text](std::size_t i) { return text(i, record::kName); },
+                    [&text](std::size_t i) { return text(i, record::kJob); });
     WorkerRow row;
-    for (std::size_t i = 0; i < contents.workerCount(); ++i) {
-        row = WorkerRow();
-        contents.fillRow(i, row);
-        CutToFieldSizes(row);
-        order.push_back({MakeOrderKey(row.pName), MakeOrderKey(row.nName), i});
-    }
-    std::stable_sort(order.begin(), order.end(), [](const Keyed& a, const Keyed& b) {
-        const int byName = CompareOrderKeys(a.name, b.name);
-        return byName != 0 ? byName < 0 : CompareOrderKeys(a.job, b.job) < 0;
-    });
-    for (const Keyed& keyed : order) {
-        row = WorkerRow();
-        contents.fillRow(keyed.index, row);
-        CutToFieldSizes(row);
+    for (const std::uint32_t index : order) {
+        contents.fillRow(index, row);
         row.nNal = row.CountWorkedDays();
         each(row);
     }

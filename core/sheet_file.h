@@ -1,14 +1,17 @@
 #pragma once
 // The .Lvo sheet file: 344-byte records, three header records (A, B, C) then one per worker (N).
 
+#include "packed_worker_rows.h"
 #include "safe_save.h"
 #include "sheet.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace lavodc {
 
@@ -31,6 +34,11 @@ void WriteSheetFile(const std::string& path, const Sheet& sheet, const Progress&
 using RowAt = std::function<const WorkerRow&(std::size_t index)>;
 void WriteSheetRows(const std::string& path, const SheetHeader& header, const std::string& period,
                     std::size_t count, const RowAt& rowAt, const Progress& progress = {},
+                    FileStamp* written = nullptr);
+// The same for packed rows, written straight from how they are kept: `order` gives the rows in
+// the order they are written.
+void WriteSheetRows(const std::string& path, const SheetHeader& header, const std::string& period,
+                    const PackedWorkerRows& rows, const std::vector<std::uint32_t>& order,
                     FileStamp* written = nullptr);
 
 // The whole file as WriteSheetFile would write it, each record made in a zero buffer of its own

@@ -22,12 +22,17 @@ void putText(Bytes& bytes, TextField field, std::string_view text)
     std::memcpy(bytes.data() + field.offset + 1, text.data(), length);
 }
 
-std::string getText(const unsigned char* record, TextField field)
+std::string_view textAt(const unsigned char* record, TextField field)
 {
     // A length byte beyond the width never comes from this program; cut it so that
     // reading never leaves the field.
     const std::size_t length = std::min<std::size_t>(record[field.offset], field.width);
-    return std::string(reinterpret_cast<const char*>(record + field.offset + 1), length);
+    return std::string_view(reinterpret_cast<const char*>(record + field.offset + 1), length);
+}
+
+std::string getText(const unsigned char* record, TextField field)
+{
+    return std::string(textAt(record, field));
 }
 
 void putInt32(Bytes& bytes, std::size_t offset, std::int32_t value)
@@ -48,10 +53,11 @@ std::int32_t getInt32(const unsigned char* record, std::size_t offset)
 namespace {
 
 // The product in extended precision, as the FPU forms it, then rounded in the default
-// mode: to the nearest integer, exact halves to the even one.
+// mode: to the nearest integer, exact halves to the even one. (rintl rounds as nearbyintl does
+// and only may raise the inexact flag, which nothing here looks at; it costs far less.)
 long double scaled(double value)
 {
-    return std::nearbyintl(static_cast<long double>(value) * 10000.0L);
+    return std::rintl(static_cast<long double>(value) * 10000.0L);
 }
 
 bool fitsScaled(long double scaled)
@@ -87,16 +93,16 @@ double getAmount(const unsigned char* record, std::size_t offset)
     std::uint64_t u = 0;
     for (std::size_t i = 0; i < 8; ++i)
         u |= static_cast<std::uint64_t>(record[offset + i]) << (8 * i);
-    double value = static_cast<double>(static_cast<std::int64_t>(u)) / 10000.0;
+    const auto stored = static_cast<std::int64_t>(u);
+    double value = static_cast<double>(stored) / 10000.0;
     // Near the ends of the stored range the nearest double can lie just beyond it: take the next
-    // one inward, so that whatever was read can be saved again.
-    constexpr long double limit = 9223372036854775808.0L;   // 2^63
-    for (;;) {
-        const long double scaled = std::nearbyintl(static_cast<long double>(value) * 10000.0L);
-        if (scaled >= -limit && scaled < limit)
-            return value;
+    // one inward, so that whatever was read can be saved again. Below 2^62 it never does.
+    constexpr std::int64_t safe = std::int64_t{1} << 62;
+    if (stored > -safe && stored < safe)
+        return value;
+    while (!fitsScaled(scaled(value)))
         value = std::nextafter(value, 0.0);
-    }
+    return value;
 }
 
 void putKind(Bytes& bytes, char kind)
@@ -167,6 +173,24 @@ void fillWorker(Bytes& bytes, const WorkerRow& row, std::string_view period)
     putKind(bytes, kKindN);
 }
 
+void fillWorker(Bytes& bytes, const unsigned char* texts, const std::array<double, 3>& amounts, std::string_view period)
+{
+    const auto text = [&bytes, texts](TextField field) { putText(bytes, field, textAt(texts, field)); };
+    putCodesAndPeriod(bytes, period);
+    text(kName);
+    text(kNumber);
+    text(kJob);
+    text(kAddress);
+    text(kPhone);
+    text(kNote);
+    putAmount(bytes, kDays, amounts[0]);
+    putAmount(bytes, kHours, amounts[1]);
+    putAmount(bytes, kWages, amounts[2]);
+    for (int day = 1; day <= kDayCount; ++day)
+        text(dayField(day));
+    putKind(bytes, kKindN);
+}
+
 bool applyHeaderRecord(const unsigned char* record, SheetHeader& header)
 {
     switch (kindOf(record)) {
@@ -196,21 +220,23 @@ bool applyHeaderRecord(const unsigned char* record, SheetHeader& header)
 
 void readWorker(const unsigned char* record, WorkerRow& row)
 {
+    // Assigned in place: a row read again and again keeps its texts' room.
+    const auto text = [record](std::string& to, TextField field) { to.assign(textAt(record, field)); };
     row.HCODE = getInt32(record, kHCode);
     row.SCODE = getInt32(record, kSCode);
     row.LCODE = getInt32(record, kLCode);
-    row.cDate = getText(record, kDate);
-    row.pName = getText(record, kName);
-    row.JmnNo = getText(record, kNumber);
-    row.nName = getText(record, kJob);
-    row.nAddr = getText(record, kAddress);
-    row.nTel = getText(record, kPhone);
-    row.nEtc = getText(record, kNote);
+    text(row.cDate, kDate);
+    text(row.pName, kName);
+    text(row.JmnNo, kNumber);
+    text(row.nName, kJob);
+    text(row.nAddr, kAddress);
+    text(row.nTel, kPhone);
+    text(row.nEtc, kNote);
     row.nNal = getAmount(record, kDays);
     row.nDay = getAmount(record, kHours);
     row.SmMny = getAmount(record, kWages);
     for (int day = 1; day <= kDayCount; ++day)
-        row.days[static_cast<std::size_t>(day - 1)] = getText(record, dayField(day));
+        text(row.days[static_cast<std::size_t>(day - 1)], dayField(day));
 }
 
 } // namespace lavodc::record

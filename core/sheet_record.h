@@ -54,6 +54,7 @@ Bytes& sharedBuffer();
 void putText(Bytes& bytes, TextField field, std::string_view text);
 // The text by its length byte, cut to the width when the byte claims more.
 std::string getText(const unsigned char* record, TextField field);
+std::string_view textAt(const unsigned char* record, TextField field);
 void putInt32(Bytes& bytes, std::size_t offset, std::int32_t value);
 std::int32_t getInt32(const unsigned char* record, std::size_t offset);
 // Raises SheetFileError for a value that does not fit the stored range.
@@ -71,10 +72,14 @@ void fillHeaderA(Bytes& bytes, const SheetHeader& header, std::string_view perio
 void fillHeaderB(Bytes& bytes, const SheetHeader& header, std::string_view period);
 void fillHeaderC(Bytes& bytes, const SheetHeader& header, std::string_view period);
 void fillWorker(Bytes& bytes, const WorkerRow& row, std::string_view period);
+// The same for a row whose texts stand in `texts` at a worker record's places (cut to their
+// widths), with nNal, nDay and SmMny in `amounts`: the bytes fillWorker writes for that row.
+void fillWorker(Bytes& bytes, const unsigned char* texts, const std::array<double, 3>& amounts,
+                std::string_view period);
 
 // A header record (kind A, B or C) sets the header values it carries. Other kinds: false.
 bool applyHeaderRecord(const unsigned char* record, SheetHeader& header);
-// A worker record (kind N) as a row.
+// A worker record (kind N) as a row; every field of `row` is set.
 void readWorker(const unsigned char* record, WorkerRow& row);
 
 } // namespace lavodc::record

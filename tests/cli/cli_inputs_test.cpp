@@ -93,6 +93,8 @@ INSTANTIATE_TEST_SUITE_P(
                       "last read: '\"" + std::string(79, 'k') + "...'"},
         LongInputCase{"control_character_after_a_long_text", R"({"header": {"gsName": ")" + kLong + "\x01\"}}",
                       "last read: '\"" + std::string(79, 'k') + "...'"},
+        LongInputCase{"number_too_large_for_a_double", R"({"workers": [{"pName": "a", "nDay": 1)" + std::string(300000, '0') + "}]}",
+                      "number overflow parsing '1" + std::string(79, '0') + "...'"},
         // Counted in characters, not bytes.
         LongInputCase{"hangul_field", R"({"header": {")" + [] {
                           std::string text;

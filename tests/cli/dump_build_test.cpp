@@ -262,6 +262,10 @@ TEST_F(DumpBuildTest, BuildErrorsAreOneLineAndLeaveNoOutputFile)
 
     expectOneErrorLine(cli({"build", file("absent.json"), file("out.Lvo")}), "absent.json");
     EXPECT_FALSE(fs::exists(file("out.Lvo")));
+    // A folder for the input, told as the system's reason like every input that cannot be read.
+    expectOneErrorLine(cli({"build", dir.string(), file("out.Lvo")}),
+                       "cannot read \"" + dir.string() + "\": " + std::strerror(EISDIR));
+    EXPECT_FALSE(fs::exists(file("out.Lvo")));
 
     // A folder that does not exist for the output.
     expectOneErrorLine(cli({"build", writeText("ok.json", "{}"), file("no/out.Lvo")}), std::strerror(ENOENT));

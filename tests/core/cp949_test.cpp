@@ -1,11 +1,17 @@
-// The CP949 codec: UTF-8 <-> CP949 through iconv, the U+FFFD rule, sort keys, K(), cutToBytes().
+// The CP949 codec: UTF-8 <-> CP949 by tables that agree with iconv, the U+FFFD rule, sort keys, K(), cutToBytes().
 #include "core/cp949.h"
 
 #include "case_names.h"
 #include <gtest/gtest.h>
 
+#include <iconv.h>
+
+#include <algorithm>
 #include <chrono>
+#include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 using lavodc::case_names::QuotedBytes;
@@ -249,3 +255,140 @@ INSTANTIATE_TEST_SUITE_P(Cp949, WithoutDanglingHalfTest, testing::Values(
 
 } // namespace
 } // namespace lavodc
+
+namespace {
+
+// iconv itself, the reference: the CP949 bytes of `utf8`, or nothing when it refuses.
+std::optional<std::string> IconvCp949(iconv_t cd, std::string_view utf8)
+{
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    std::string out(4 * utf8.size() + 8, '\0');
+    char* in = const_cast<char*>(utf8.data());
+    std::size_t inLeft = utf8.size();
+    char* at = out.data();
+    std::size_t outLeft = out.size();
+    if (iconv(cd, &in, &inLeft, &at, &outLeft) == static_cast<std::size_t>(-1) || inLeft != 0)
+        return std::nullopt;
+    out.resize(out.size() - outLeft);
+    return out;
+}
+
+std::string Utf8Of(char32_t cp)
+{
+    std::string out;
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+    return out;
+}
+
+struct IconvCloser {
+    void operator()(void* cd) const { iconv_close(static_cast<iconv_t>(cd)); }
+};
+
+} // namespace
+
+// The tables are made from iconv and must say what it says, character by character and for a
+// text of many characters.
+TEST(Cp949, EncodesEveryUnicodeCharacterAsIconvDoes)
+{
+    const std::unique_ptr<void, IconvCloser> cd(iconv_open("CP949", "UTF-8"));
+    ASSERT_NE(cd.get(), reinterpret_cast<void*>(-1));
+    const auto handle = static_cast<iconv_t>(cd.get());
+    std::string all;
+    std::string allCp949;
+    int held = 0;
+    for (char32_t cp = 0; cp <= 0x10FFFF; ++cp) {
+        if (cp >= 0xD800 && cp <= 0xDFFF)
+            continue;
+        const std::string utf8 = Utf8Of(cp);
+        const std::optional<std::string> expected = IconvCp949(handle, utf8);
+        std::string actual = "x";
+        const bool encoded = appendCp949(actual, utf8);
+        ASSERT_EQ(encoded, expected.has_value()) << std::hex << static_cast<unsigned>(cp);
+        if (!expected)
+            continue;
+        ASSERT_EQ(actual, "x" + *expected) << std::hex << static_cast<unsigned>(cp);
+        held += cp >= 0x80 && !expected->empty();
+        all += utf8;
+        allCp949 += *expected;
+    }
+    EXPECT_GT(held, 17000);
+    EXPECT_EQ(toCp949(all), allCp949);
+    EXPECT_EQ(IconvCp949(handle, all), allCp949);
+}
+
+TEST(Cp949, DecodesEveryTwoByteCodeAsIconvDoes)
+{
+    const std::unique_ptr<void, IconvCloser> cd(iconv_open("UTF-8", "CP949"));
+    ASSERT_NE(cd.get(), reinterpret_cast<void*>(-1));
+    const auto handle = static_cast<iconv_t>(cd.get());
+    int decoded = 0;
+    for (int lead = 0x80; lead <= 0xFF; ++lead) {
+        for (int trail = 0; trail <= 0xFF; ++trail) {
+            const std::string pair{static_cast<char>(lead), static_cast<char>(trail)};
+            iconv(handle, nullptr, nullptr, nullptr, nullptr);
+            char out[16];
+            char* in = const_cast<char*>(pair.data());
+            std::size_t inLeft = 2;
+            char* at = out;
+            std::size_t outLeft = sizeof out;
+            const bool whole = iconv(handle, &in, &inLeft, &at, &outLeft) != static_cast<std::size_t>(-1);
+            const std::string utf8(out, sizeof out - outLeft);
+            const auto characters = std::count_if(utf8.begin(), utf8.end(),
+                                                  [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; });
+            // A pair iconv reads as one character reads the same here; any other pair gives
+            // U+FFFD for its first byte and goes on at its second.
+            if (whole && characters == 1) {
+                ++decoded;
+                ASSERT_EQ(fromCp949(pair), utf8) << lead << " " << trail;
+                ASSERT_EQ(toCp949(utf8), pair) << lead << " " << trail;
+            } else {
+                ASSERT_EQ(fromCp949(pair), kReplacementUtf8 + fromCp949(pair.substr(1))) << lead << " " << trail;
+            }
+        }
+    }
+    EXPECT_GT(decoded, 17000);
+}
+
+TEST(Cp949, AppendingAddsToWhatIsThere)
+{
+    std::string out = "a";
+    EXPECT_TRUE(appendCp949(out, "가√"));
+    EXPECT_EQ(out, "a" + kGa + kCheck);
+    EXPECT_FALSE(appendCp949(out, "b😀c"));
+    EXPECT_EQ(out.substr(0, 6), "a" + kGa + kCheck + "b");
+    EXPECT_FALSE(appendCp949(out, "\xFF"));
+
+    std::string text = "x";
+    appendFromCp949(text, kGa + "\x80" + "y");
+    EXPECT_EQ(text, "x가" + kReplacementUtf8 + "y");
+}
+
+TEST(Cp949, InvalidUtf8IsToldBeforeACharacterCp949Lacks)
+{
+    try {
+        (void)toCp949("\xF0\x9F\x98\x80 \xFF");
+        FAIL() << "no EncodingError";
+    } catch (const EncodingError& e) {
+        EXPECT_EQ(std::string(e.what()), "Invalid UTF-8: byte 0xFF at offset 5 does not start a valid character");
+    }
+    try {
+        (void)toCp949("ab\xF0\x9F\x98\x80");
+        FAIL() << "no EncodingError";
+    } catch (const EncodingError& e) {
+        EXPECT_EQ(std::string(e.what()), "CP949 cannot hold the character '\xF0\x9F\x98\x80' (U+1F600) at offset 2");
+    }
+}
