@@ -307,15 +307,21 @@ public:
 
 } // namespace
 
-std::vector<CsvRecord> ReadSmallCsv(std::string_view bytes, char separator)
+std::vector<CsvRecord> ReadSmallCsv(std::string_view bytes, char separator, std::string* unreadable)
 {
     MemorySource source(bytes);
     const CsvEncoding encoding = DetectCsvEncoding(source);
     source.Rewind();
     KeepAllCells sink;
     CsvParser parser(separator, sink);
-    ReadCsvText(source, encoding, [&parser](std::string_view piece) { parser.Feed(piece); });
-    parser.Finish();
+    try {
+        ReadCsvText(source, encoding, [&parser](std::string_view piece) { parser.Feed(piece); });
+        parser.Finish();
+    } catch (const ImportError& error) {
+        if (!unreadable)
+            throw;
+        *unreadable = error.what();
+    }
     return std::move(sink.records);
 }
 

@@ -86,6 +86,8 @@ struct CsvRecord {
     int number = 0;
     std::vector<std::string> cells;
 };
-std::vector<CsvRecord> ReadSmallCsv(std::string_view bytes, char separator);
+// A text that cannot be read (a quote left open) raises ImportError, or, with `unreadable`,
+// gives the records before it and the reason there (CP949).
+std::vector<CsvRecord> ReadSmallCsv(std::string_view bytes, char separator, std::string* unreadable = nullptr);
 
 } // namespace lavodc

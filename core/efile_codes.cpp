@@ -92,7 +92,9 @@ std::vector<CodeFileProblem> eachRecord(std::string_view bytes, std::size_t code
 {
     std::vector<CodeFileProblem> problems;
     bool first = true;
-    for (const CsvRecord& record : ReadSmallCsv(bytes, ',')) {
+    std::string unreadable;
+    const std::vector<CsvRecord> records = ReadSmallCsv(bytes, ',', &unreadable);
+    for (const CsvRecord& record : records) {
         const std::vector<std::string> fields = fieldsOf(record);
         if (fields.empty())
             continue;
@@ -104,6 +106,9 @@ std::vector<CodeFileProblem> eachRecord(std::string_view bytes, std::size_t code
         if (!reason.empty())
             problems.push_back({record.number, QuotedInput(joined(record.cells)), std::move(reason)});
     }
+    // A quote left open: the lines from there on cannot be read.
+    if (!unreadable.empty())
+        problems.push_back({records.empty() ? 1 : records.back().number + 1, std::string(), std::move(unreadable)});
     return problems;
 }
 
@@ -210,7 +215,8 @@ std::string PeopleFileText(std::string_view existing, const PeopleCodes& updates
         const std::string_view line = existing.substr(start, end - start);
         start = end;
         // The number as a reader of the file sees it: a spreadsheet may have quoted it.
-        const std::vector<CsvRecord> cells = ReadSmallCsv(line, ',');
+        std::string unreadable;
+        const std::vector<CsvRecord> cells = ReadSmallCsv(line, ',', &unreadable);
         const std::string number =
             cells.empty() || cells[0].cells.size() < 2 ? std::string() : numberOf(cells[0].cells[0]);
         const auto update = number.empty() ? updates.end() : updates.find(number);

@@ -129,6 +129,19 @@ TEST(CodeFiles, AQuotedLineIsAtMostEightyCharacters)
     EXPECT_EQ(file.problems[0].quotedUtf8, "A," + std::string(78, '7') + "...");
 }
 
+TEST(CodeFiles, AQuoteLeftOpenStopsTheFileThereAndNamesTheLine)
+{
+    const JobCodeFile jobs = ParseJobCodes("A,701\nB,\"702\nC,703\n");
+    EXPECT_EQ(jobs.codes.at("A"), "701");
+    EXPECT_EQ(jobs.codes.count("C"), 0u);
+    ASSERT_EQ(jobs.problems.size(), 1u);
+    EXPECT_EQ(jobs.problems[0].line, 2);
+    EXPECT_FALSE(jobs.problems[0].reason.empty());
+    // The people file's update keeps such a line as it is.
+    const std::string text = PeopleFileText("9001015123456,\"250,E-9\n", {{"8501016123457", {"CHN", "H2"}}});
+    EXPECT_TRUE(text.starts_with("9001015123456,\"250,E-9\n")) << text;
+}
+
 TEST(CodeFiles, TypedCodes)
 {
     EXPECT_EQ(JobCodeOf(" 701 "), "701");
