@@ -338,7 +338,6 @@ public:
         return before;
     }
     friend bool operator==(const SourceIterator& a, const SourceIterator& b) { return a.ended() == b.ended(); }
-    friend bool operator!=(const SourceIterator& a, const SourceIterator& b) { return !(a == b); }
 
 private:
     bool ended() const { return bytes_ == nullptr || bytes_->atEnd(); }
