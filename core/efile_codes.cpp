@@ -3,6 +3,7 @@
 #include "core/cp949.h"
 #include "core/csv_reader.h"
 #include "core/input_quote.h"
+#include "core/quorva_lib.h"
 #include "core/safe_save.h"
 #include "core/worker_entry_lists.h"
 
@@ -20,17 +21,6 @@ namespace {
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 bool isLatin(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 char upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-std::string trimmed(std::string_view text)
-{
-    std::size_t first = 0;
-    std::size_t last = text.size();
-    while (first < last && static_cast<unsigned char>(text[first]) <= 0x20)
-        ++first;
-    while (last > first && static_cast<unsigned char>(text[last - 1]) <= 0x20)
-        --last;
-    return std::string(text.substr(first, last - first));
-}
 
 bool hasDigit(std::string_view text)
 {
@@ -54,7 +44,7 @@ std::vector<std::string> fieldsOf(const CsvRecord& record)
 {
     std::vector<std::string> fields;
     for (const std::string& cell : record.cells)
-        fields.push_back(trimmed(cell));
+        fields.push_back(Trim(cell));
     while (!fields.empty() && fields.back().empty())
         fields.pop_back();
     return fields;
@@ -63,7 +53,7 @@ std::vector<std::string> fieldsOf(const CsvRecord& record)
 // 13 digits from "9001015123456" or "900101-5123456"; empty for anything else.
 std::string numberOf(std::string_view typed)
 {
-    const std::string text = trimmed(typed);
+    const std::string text = Trim(typed);
     std::string digits;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '-' && i == 6 && text.size() == 14)
@@ -116,7 +106,7 @@ std::vector<CodeFileProblem> eachRecord(std::string_view bytes, std::size_t code
 
 std::string JobCodeOf(std::string_view typed)
 {
-    const std::string text = trimmed(typed);
+    const std::string text = Trim(typed);
     if (text.empty() || text.size() > 3)
         return {};
     for (char c : text)
@@ -127,7 +117,7 @@ std::string JobCodeOf(std::string_view typed)
 
 std::string NationalityCodeOf(std::string_view typed)
 {
-    std::string text = trimmed(typed);
+    std::string text = Trim(typed);
     if (text.empty() || text.size() > 3)
         return {};
     bool digits = true;
@@ -144,7 +134,7 @@ std::string NationalityCodeOf(std::string_view typed)
 
 std::string StayStatusCodeOf(std::string_view typed)
 {
-    std::string text = trimmed(typed);
+    std::string text = Trim(typed);
     if (text.empty() || text.size() > 5 || !isLatin(text[0]))
         return {};
     for (char& c : text) {

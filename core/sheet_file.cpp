@@ -304,8 +304,11 @@ void OpenSheetFile(const std::string& path, Sheet& sheet, const Progress& progre
         *read = stamp;
 }
 
-void ReadSheetFileInOrder(const std::string& path, SheetHeader& header, std::string& period,
-                          const std::function<void(const WorkerRow&)>& each)
+namespace {
+
+// The records of a file read without a table: the header and period set as Open sets them,
+// the worker records kept for the caller to walk.
+FileContents readHeaderAndWorkers(const std::string& path, SheetHeader& header, std::string& period)
 {
     const std::string today = CurrentPeriod();
     FileContents contents;
@@ -314,6 +317,15 @@ void ReadSheetFileInOrder(const std::string& path, SheetHeader& header, std::str
     period = today;
     header = std::move(contents.header);
     NormalizeMaskedValues(header);
+    return contents;
+}
+
+} // namespace
+
+void ReadSheetFileInOrder(const std::string& path, SheetHeader& header, std::string& period,
+                          const std::function<void(const WorkerRow&)>& each)
+{
+    FileContents contents = readHeaderAndWorkers(path, header, period);
 
     // The order the table would give them: by name, then job, ties in file order. The texts as
     // read are cut to their fields' sizes already, as a table cuts them.
@@ -334,13 +346,7 @@ void ReadSheetFileInOrder(const std::string& path, SheetHeader& header, std::str
 void ReadSheetFileAsStored(const std::string& path, SheetHeader& header, std::string& period,
                            const std::function<void(const WorkerRow&)>& each)
 {
-    const std::string today = CurrentPeriod();
-    FileContents contents;
-    ResetHeader(contents.header, today);
-    readRecords(path, contents, {});
-    period = today;
-    header = std::move(contents.header);
-    NormalizeMaskedValues(header);
+    FileContents contents = readHeaderAndWorkers(path, header, period);
     WorkerRow row;
     for (std::size_t i = 0; i < contents.workerCount(); ++i) {
         row = WorkerRow();

@@ -14,22 +14,6 @@ constexpr int kWageWidth = 11;
 constexpr int kNameBreak = 8;
 constexpr int kJobBreak = 13;
 
-// Drops a lead byte left without its partner by a cut.
-std::string withoutHalfCharacter(std::string text)
-{
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        const std::size_t len = Cp949CharLength(text, pos);
-        const auto byte = static_cast<unsigned char>(text[pos]);
-        if (len == 1 && byte >= 0x81 && byte <= 0xFE) {
-            text.resize(pos);
-            break;
-        }
-        pos += len;
-    }
-    return text;
-}
-
 } // namespace
 
 int RowTotalFor(int workers)
@@ -97,7 +81,7 @@ std::string WageText(double value)
 
 std::string AddressText(std::string_view nAddr, std::string_view nTel)
 {
-    std::string text = withoutHalfCharacter(Trim(nAddr));
+    std::string text(WithoutDanglingHalf(Trim(nAddr)));
     for (char& c : text)
         if (static_cast<unsigned char>(c) < 0x20)
             c = ' ';   // a control character inside is no line break of the form's
